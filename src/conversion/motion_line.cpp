@@ -1,0 +1,78 @@
+#include "conversion/motion_line.h"
+
+#include <cstring>
+
+#include "words/number_text.h"
+#include "words/word_format.h"
+
+namespace ncabs {
+
+namespace {
+
+enum CharClass : unsigned char { Plain = 0, AxisWord, ArcWord, CommentStart };
+
+struct WalkTable {
+    CharClass of[256] = {};
+    constexpr WalkTable() {
+        of[static_cast<unsigned char>('X')] = AxisWord;
+        of[static_cast<unsigned char>('Y')] = AxisWord;
+        of[static_cast<unsigned char>('Z')] = AxisWord;
+        of[static_cast<unsigned char>('I')] = ArcWord;
+        of[static_cast<unsigned char>('J')] = ArcWord;
+        of[static_cast<unsigned char>('K')] = ArcWord;
+        of[static_cast<unsigned char>('R')] = ArcWord;
+        of[static_cast<unsigned char>('(')] = CommentStart;
+    }
+};
+constexpr WalkTable kWalk;
+
+}  // namespace
+
+void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream& out, ConversionState& state) {
+    // Mode step, before anything is written.
+    if (facts.g91) {
+        line.text[facts.first_g91 + 2] = '0';
+        state.mode = InputMode::Incremental;
+    } else if (facts.g90) {
+        state.mode = InputMode::Absolute;
+    }
+
+    // Walk. The LF, if any, is the line's last character; the walk stops
+    // before it and writes the line end last.
+    const char* p = line.text;
+    const char* end = line.text + line_body_length(line);
+    const char* run = p;  // start of the plain run not yet written
+    while (p < end) {
+        CharClass cls = kWalk.of[static_cast<unsigned char>(*p)];
+        if (cls == Plain) {
+            ++p;
+            continue;
+        }
+        put_bytes(out, run, static_cast<std::size_t>(p - run));
+        if (cls == CommentStart) {
+            // No nesting: the first ")" closes; an unclosed comment runs to the line end.
+            const void* close = std::memchr(p + 1, ')', static_cast<std::size_t>(end - (p + 1)));
+            const char* stop = close != nullptr ? static_cast<const char*>(close) + 1 : end;
+            put_bytes(out, p, static_cast<std::size_t>(stop - p));
+            p = stop;
+        } else {
+            char letter = *p;
+            NumberText text;
+            const char* after = scan_number_text(p, end, text);
+            double value = word_value(text);
+            if (cls == AxisWord) {
+                int axis = axis_index(letter);
+                move_axis(state, axis, value);
+                format_axis_word(out, letter, state.position.xyz[axis]);
+            } else {
+                format_arc_word(out, letter, value);
+            }
+            p = after;
+        }
+        run = p;
+    }
+    put_bytes(out, run, static_cast<std::size_t>(p - run));
+    if (line_has_end(line)) put_line_end(out);
+}
+
+}  // namespace ncabs

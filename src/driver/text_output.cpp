@@ -1,0 +1,49 @@
+#include "driver/text_output.h"
+
+#include <cstring>
+
+namespace ncabs {
+
+bool flush_output(OutputStream& out) {
+    if (out.used == 0) return !out.failed;
+    std::size_t written = 0;
+    if (out.file != nullptr) written = std::fwrite(out.block, 1, out.used, out.file);
+    if (written != out.used) out.failed = true;
+    out.used = 0;
+    return !out.failed;
+}
+
+void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
+    if (kOutputBlockSize - out.used >= n) {
+        std::memcpy(out.block + out.used, bytes, n);
+        out.used += n;
+        return;
+    }
+    // A run larger than the room left: fill the block, flush, repeat.
+    while (n > 0) {
+        if (out.used == kOutputBlockSize) flush_output(out);
+        std::size_t room = kOutputBlockSize - out.used;
+        std::size_t take = n < room ? n : room;
+        std::memcpy(out.block + out.used, bytes, take);
+        out.used += take;
+        bytes += take;
+        n -= take;
+    }
+}
+
+void put_text(OutputStream& out, const char* text, std::size_t n) {
+    const char* end = text + n;
+    while (text < end) {
+        const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
+        if (lf == nullptr) {
+            put_bytes(out, text, static_cast<std::size_t>(end - text));
+            return;
+        }
+        const char* at = static_cast<const char*>(lf);
+        put_bytes(out, text, static_cast<std::size_t>(at - text));
+        put_line_end(out);
+        text = at + 1;
+    }
+}
+
+}  // namespace ncabs

@@ -1,0 +1,51 @@
+// Output text stream of the converted program.
+//
+// The output file is written through one fixed buffer in large blocks. The
+// file format wants CR LF line ends whatever the input had, so every LF that
+// goes out through put_text() or put_line_end() becomes the pair CR LF; every
+// other byte, CR and NUL included, is written as it is.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+namespace ncabs {
+
+inline constexpr std::size_t kOutputBlockSize = 256 * 1024;
+
+struct OutputStream {
+    std::FILE* file = nullptr;
+    std::size_t used = 0;  // bytes waiting in block
+    bool failed = false;   // a write to the file fell short at some point
+    char block[kOutputBlockSize];
+};
+
+// Writes the buffered bytes to the file. Returns false when the write fell
+// short; the failure is also remembered in out.failed.
+bool flush_output(OutputStream& out);
+
+// Returns room for at least n bytes (n <= kOutputBlockSize) at the end of
+// the buffer, flushing first if needed. The caller fills some of it and
+// then calls commit_output() with the count it wrote.
+inline char* reserve_output(OutputStream& out, std::size_t n) {
+    if (kOutputBlockSize - out.used < n) flush_output(out);
+    return out.block + out.used;
+}
+
+inline void commit_output(OutputStream& out, std::size_t n) { out.used += n; }
+
+// Copies n bytes that the caller knows hold no LF (a plain run of a line).
+void put_bytes(OutputStream& out, const char* bytes, std::size_t n);
+
+inline void put_char(OutputStream& out, char c) {
+    if (out.used == kOutputBlockSize) flush_output(out);
+    out.block[out.used++] = c;
+}
+
+// The output's line end: CR LF.
+inline void put_line_end(OutputStream& out) { put_bytes(out, "\r\n", 2); }
+
+// Writes text that may hold LFs, each written as CR LF.
+void put_text(OutputStream& out, const char* text, std::size_t n);
+
+}  // namespace ncabs

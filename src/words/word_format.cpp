@@ -1,0 +1,56 @@
+#include "words/word_format.h"
+
+#include <cmath>
+
+#include "words/render.h"
+
+namespace ncabs {
+
+namespace {
+
+constexpr double kBareBelow = 0.0001;
+constexpr double kPointFractionBelow = 0.0005;
+constexpr double kPointFractionFrom = 0.99999;
+
+// Magnitude of the fractional part, the value minus its integer part taken
+// toward zero. Exact for every double.
+double fraction_magnitude(double value) { return std::fabs(value - std::trunc(value)); }
+
+// Letter, rendered digits and an optional trailing point, straight into the
+// output buffer.
+void write_word(OutputStream& out, char letter, double value, int decimals, bool point) {
+    char* p = reserve_output(out, kRenderedCapacity + 2);
+    p[0] = letter;
+    std::size_t n = 1 + render_fixed(value, decimals, p + 1);
+    if (point) p[n++] = '.';
+    commit_output(out, n);
+}
+
+}  // namespace
+
+void format_axis_word(OutputStream& out, char letter, double value) {
+    if (std::fabs(value) < kBareBelow) {
+        write_word(out, letter, value, 0, false);
+        return;
+    }
+    double f = fraction_magnitude(value);
+    if (f < kPointFractionBelow || f >= kPointFractionFrom) {
+        write_word(out, letter, value, 0, true);
+        return;
+    }
+    write_word(out, letter, value, 3, false);
+}
+
+void format_arc_word(OutputStream& out, char letter, double value) {
+    if (value == 0.0) {
+        write_word(out, letter, 0.0, 0, false);
+        return;
+    }
+    if (fraction_magnitude(value) < kPointFractionBelow) {
+        write_word(out, letter, value, 0, true);
+        return;
+    }
+    write_word(out, letter, value, 3, false);
+}
+
+}  // namespace ncabs
