@@ -84,7 +84,10 @@ std::string reference_render(double value, int decimals) {
 
     std::size_t whole = kept.size() - static_cast<std::size_t>(decimals);
     std::string text = sign + kept.substr(0, whole);
-    if (decimals > 0) text += "." + kept.substr(whole);
+    if (decimals > 0) {
+        text += '.';
+        text += kept.substr(whole);
+    }
     return text;
 }
 
