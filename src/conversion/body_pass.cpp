@@ -29,9 +29,9 @@ void track_work_offset_line(const LineBuffer& line, const LineFacts& facts, Outp
             ++p;
             continue;
         }
-        NumberText text;
-        const char* after = scan_number_text(p, end, text);
-        move_axis(state, axis_index(c), word_value(text));
+        double value = 0.0;
+        const char* after = read_word_number(p, end, value);
+        move_axis(state, axis_index(c), value);
         p = after;
     }
 }

@@ -57,9 +57,8 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
             p = stop;
         } else {
             char letter = *p;
-            NumberText text;
-            const char* after = scan_number_text(p, end, text);
-            double value = word_value(text);
+            double value = 0.0;
+            const char* after = read_word_number(p, end, value);
             if (cls == AxisWord) {
                 int axis = axis_index(letter);
                 move_axis(state, axis, value);

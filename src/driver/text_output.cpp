@@ -13,12 +13,7 @@ bool flush_output(OutputStream& out) {
     return !out.failed;
 }
 
-void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
-    if (kOutputBlockSize - out.used >= n) {
-        std::memcpy(out.block + out.used, bytes, n);
-        out.used += n;
-        return;
-    }
+void put_bytes_slowly(OutputStream& out, const char* bytes, std::size_t n) {
     // A run larger than the room left: fill the block, flush, repeat.
     while (n > 0) {
         if (out.used == kOutputBlockSize) flush_output(out);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 namespace ncabs {
 
@@ -35,7 +36,15 @@ inline char* reserve_output(OutputStream& out, std::size_t n) {
 inline void commit_output(OutputStream& out, std::size_t n) { out.used += n; }
 
 // Copies n bytes that the caller knows hold no LF (a plain run of a line).
-void put_bytes(OutputStream& out, const char* bytes, std::size_t n);
+void put_bytes_slowly(OutputStream& out, const char* bytes, std::size_t n);
+inline void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
+    if (kOutputBlockSize - out.used < n) {
+        put_bytes_slowly(out, bytes, n);
+        return;
+    }
+    std::memcpy(out.block + out.used, bytes, n);
+    out.used += n;
+}
 
 inline void put_char(OutputStream& out, char c) {
     if (out.used == kOutputBlockSize) flush_output(out);

@@ -145,11 +145,61 @@ double text_value(const char* begin, const char* end) {
     return negative ? -v : v;
 }
 
+namespace {
+
+// Reads the texts that programs hold: an optional "-", then digits with at
+// most one point, at most 15 digits in all. Both the digits and the power
+// of ten are then exact doubles, so one division rounds correctly, exactly
+// as the general reading does. Returns false for any other text; stop is
+// where the reading ended.
+bool read_plain_number(const char* p, const char* end, double& value, const char*& stop) {
+    static constexpr double kPowers[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t digits = 0;
+    const char* first = p;
+    while (p < end && is_digit(*p)) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t count = p - first;
+    std::ptrdiff_t decimals = -1;  // no point
+    if (p < end && *p == '.') {
+        const char* fraction = ++p;
+        while (p < end && is_digit(*p)) digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+        decimals = p - fraction;
+        count += decimals;
+    }
+    stop = p;
+    if (count < 1 || count > 15) return false;
+    double v = static_cast<double>(digits);
+    if (decimals > 0) v /= kPowers[decimals];
+    if (negative && digits != 0) v = -v;
+    value = decimals >= 0 ? v : v / 1000.0;  // the thousandths rule
+    return true;
+}
+
+}  // namespace
+
 double word_value(const char* begin, const char* end) {
+    double value = 0.0;
+    const char* stop = begin;
+    if (read_plain_number(begin, end, value, stop) && stop == end) return value;
+
     if (begin == end) return 0.0;
-    double value = text_value(begin, end);
+    value = text_value(begin, end);
     if (std::memchr(begin, '.', static_cast<std::size_t>(end - begin)) != nullptr) return value;
     return value / 1000.0;
+}
+
+const char* read_word_number(const char* letter, const char* line_end, double& value) {
+    const char* stop = letter + 1;
+    if (read_plain_number(letter + 1, line_end, value, stop) && (stop == line_end || !is_number_char(*stop)))
+        return stop;
+    // Anything else ("5-3", "1.2.3", "-", ".", long digit strings): the
+    // general rules over the whole number text.
+    NumberText text;
+    stop = scan_number_text(letter, line_end, text);
+    value = word_value(text);
+    return stop;
 }
 
 }  // namespace ncabs

@@ -48,4 +48,9 @@ double word_value(const char* begin, const char* end);
 
 inline double word_value(const NumberText& text) { return word_value(text.begin, text.end); }
 
+// scan_number_text() and word_value() in one pass, for the walks over a
+// line: stores the word_value of the number text after the letter at letter
+// in value and returns the position after the number text.
+const char* read_word_number(const char* letter, const char* line_end, double& value);
+
 }  // namespace ncabs

@@ -41,15 +41,33 @@ int digit_count(std::uint64_t v) {
     return n;
 }
 
+// "00" to "99": two digits per division when writing integers.
+struct DigitPairs {
+    char text[200] = {};
+    constexpr DigitPairs() {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i] = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr DigitPairs kDigitPairs;
+
+// Writes the digits of v from the last, straight into place.
 char* write_integer(char* out, std::uint64_t v) {
-    char digits[20];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    while (n > 0) *out++ = digits[--n];
-    return out;
+    int n = v == 0 ? 1 : digit_count(v);
+    char* p = out + n;
+    while (v >= 100) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs.text + 2 * (v % 100), 2);
+        v /= 100;
+    }
+    if (v >= 10) {
+        std::memcpy(p - 2, kDigitPairs.text + 2 * v, 2);
+    } else {
+        p[-1] = static_cast<char>('0' + v);
+    }
+    return out + n;
 }
 
 char* write_three_decimals(char* out, std::uint64_t thousandths) {
@@ -57,8 +75,7 @@ char* write_three_decimals(char* out, std::uint64_t thousandths) {
     unsigned frac = static_cast<unsigned>(thousandths % 1000);
     out[0] = '.';
     out[1] = static_cast<char>('0' + frac / 100);
-    out[2] = static_cast<char>('0' + frac / 10 % 10);
-    out[3] = static_cast<char>('0' + frac % 10);
+    std::memcpy(out + 2, kDigitPairs.text + 2 * (frac % 100), 2);
     return out + 4;
 }
 
@@ -86,6 +103,16 @@ std::uint64_t round_scaled(std::uint64_t whole, u128 remainder, int k) {
     u128 p = kPowersOfTen[f];
     if ((remainder * p) * 2 >= ((p - 1) << k)) ++whole;
     return whole;
+}
+
+// The same for k <= 63, in 64 bits. The carry threshold lies between 0.45
+// (f = 1) and 1/2, so only a fraction in [0.45, 0.5) needs the exact test;
+// the positions of real programs are near whole thousandths and never do.
+std::uint64_t round_scaled_64(std::uint64_t whole, std::uint64_t remainder, int k) {
+    std::uint64_t half = std::uint64_t{1} << (k - 1);
+    if (remainder >= half) return whole + 1;
+    if (remainder < half - half / 10) return whole;
+    return round_scaled(whole, remainder, k);
 }
 
 // Multi-word decimal integer for the exact expansion: base 10^9 words,
@@ -243,13 +270,18 @@ std::size_t render_fixed(double value, int decimals, char* out) {
     decompose(a, m, e2);
 
     if (e2 < 0 && (decimals == 3 ? a < 1e13 : a < 1e16)) {
-        // a = m / 2^k. Scale by 10^decimals exactly in 128 bits, split into
-        // whole and remainder, and round.
-        int k = -e2;  // 1..64 for the magnitudes that reach here
-        u128 scaled = decimals == 3 ? u128{m} * 1000 : u128{m};
-        std::uint64_t whole = static_cast<std::uint64_t>(scaled >> k);
-        u128 remainder = scaled & ((u128{1} << k) - 1);
-        whole = round_scaled(whole, remainder, k);
+        // a = m / 2^k. Scale by 10^decimals exactly, split into whole and
+        // remainder, and round. m * 1000 < 2^63, so 64 bits serve up to
+        // k = 63; only magnitudes in [0.0004, 2^-11) have k = 64.
+        int k = -e2;
+        std::uint64_t scaled = decimals == 3 ? m * 1000 : m;
+        std::uint64_t whole = 0;
+        if (k <= 63) {
+            whole = round_scaled_64(scaled >> k, scaled & ((std::uint64_t{1} << k) - 1), k);
+        } else {
+            u128 wide = scaled;
+            whole = round_scaled(static_cast<std::uint64_t>(wide >> k), wide & ((u128{1} << k) - 1), k);
+        }
         p = decimals == 3 ? write_three_decimals(p, whole) : write_integer(p, whole);
         return static_cast<std::size_t>(p - out);
     }

@@ -1,6 +1,7 @@
 #include "words/word_format.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "words/render.h"
 
@@ -13,8 +14,13 @@ constexpr double kPointFractionBelow = 0.0005;
 constexpr double kPointFractionFrom = 0.99999;
 
 // Magnitude of the fractional part, the value minus its integer part taken
-// toward zero. Exact for every double.
-double fraction_magnitude(double value) { return std::fabs(value - std::trunc(value)); }
+// toward zero. Exact for every double: from 2^52 up every double is whole,
+// and below it the integer conversion truncates exactly.
+double fraction_magnitude(double value) {
+    double a = std::fabs(value);
+    if (!(a < 4503599627370496.0)) return 0.0;
+    return a - static_cast<double>(static_cast<std::int64_t>(a));
+}
 
 // Letter, rendered digits and an optional trailing point, straight into the
 // output buffer.
