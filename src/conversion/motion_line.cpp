@@ -48,12 +48,12 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
             ++p;
             continue;
         }
-        put_bytes(out, run, static_cast<std::size_t>(p - run));
+        put_run(out, run, static_cast<std::size_t>(p - run));
         if (cls == CommentStart) {
             // No nesting: the first ")" closes; an unclosed comment runs to the line end.
             const void* close = std::memchr(p + 1, ')', static_cast<std::size_t>(end - (p + 1)));
             const char* stop = close != nullptr ? static_cast<const char*>(close) + 1 : end;
-            put_bytes(out, p, static_cast<std::size_t>(stop - p));
+            put_run(out, p, static_cast<std::size_t>(stop - p));
             p = stop;
         } else {
             char letter = *p;
@@ -70,7 +70,7 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
         }
         run = p;
     }
-    put_bytes(out, run, static_cast<std::size_t>(p - run));
+    put_run(out, run, static_cast<std::size_t>(p - run));
     if (line_has_end(line)) put_line_end(out);
 }
 

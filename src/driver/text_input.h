@@ -17,6 +17,10 @@ namespace ncabs {
 inline constexpr std::size_t kInputBlockSize = 256 * 1024;
 inline constexpr std::size_t kMaxLineLength = 65535;
 
+// Zero bytes after the input block and the line storage, so that a copy of
+// a short run of a line may move 16 bytes at once without leaving the array.
+inline constexpr std::size_t kLineSlack = 16;
+
 struct InputStream {
     std::FILE* file = nullptr;
     std::size_t pos = 0;       // next unread byte in block
@@ -25,7 +29,7 @@ struct InputStream {
     bool eof = false;          // end-of-file indicator: a read ran into the end of the data
     bool failed = false;       // a read of the file failed
     bool last_was_cut = false; // the line delivered last stopped at the length limit
-    unsigned char block[kInputBlockSize];
+    unsigned char block[kInputBlockSize + kLineSlack] = {};
 };
 
 // One line of the program as the passes see it. Its text is a view, either
@@ -35,7 +39,7 @@ struct LineBuffer {
     char* text = nullptr;
     std::size_t length = 0;            // characters, the line end included
     bool completes_cut_line = false;   // the previous piece stopped at the limit
-    char storage[kMaxLineLength];
+    char storage[kMaxLineLength + kLineSlack] = {};
 };
 
 inline bool line_has_end(const LineBuffer& line) {

@@ -18,7 +18,7 @@ struct OutputStream {
     std::FILE* file = nullptr;
     std::size_t used = 0;  // bytes waiting in block
     bool failed = false;   // a write to the file fell short at some point
-    char block[kOutputBlockSize];
+    char block[kOutputBlockSize + 16];  // room past the end for put_run()'s wide copies
 };
 
 // Writes the buffered bytes to the file. Returns false when the write fell
@@ -44,6 +44,18 @@ inline void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
     }
     std::memcpy(out.block + out.used, bytes, n);
     out.used += n;
+}
+
+// Copies a run of a line's text that holds no LF. The text lies in a line
+// buffer, which has kLineSlack readable bytes past any line, so a short run
+// goes as one 16-byte copy; the output block has the same room past its end.
+inline void put_run(OutputStream& out, const char* text, std::size_t n) {
+    if (n <= 16 && kOutputBlockSize - out.used >= n) {
+        std::memcpy(out.block + out.used, text, 16);
+        out.used += n;
+        return;
+    }
+    put_bytes(out, text, n);
 }
 
 inline void put_char(OutputStream& out, char c) {

@@ -1,5 +1,7 @@
 #include "words/render.h"
 
+#include "words/digits.h"
+
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -12,72 +14,24 @@ namespace {
 
 __extension__ typedef unsigned __int128 u128;
 
-constexpr std::uint64_t kPowersOfTen[20] = {
-    1ULL,
-    10ULL,
-    100ULL,
-    1000ULL,
-    10000ULL,
-    100000ULL,
-    1000000ULL,
-    10000000ULL,
-    100000000ULL,
-    1000000000ULL,
-    10000000000ULL,
-    100000000000ULL,
-    1000000000000ULL,
-    10000000000000ULL,
-    100000000000000ULL,
-    1000000000000000ULL,
-    10000000000000000ULL,
-    100000000000000000ULL,
-    1000000000000000000ULL,
-    10000000000000000000ULL};
-
-// Digits of v; 0 has none.
-int digit_count(std::uint64_t v) {
-    int n = 0;
-    while (n < 20 && v >= kPowersOfTen[n]) ++n;
-    return n;
-}
-
-// "00" to "99": two digits per division when writing integers.
-struct DigitPairs {
-    char text[200] = {};
-    constexpr DigitPairs() {
-        for (int i = 0; i < 100; ++i) {
-            text[2 * i] = static_cast<char>('0' + i / 10);
-            text[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-};
-constexpr DigitPairs kDigitPairs;
-
-// Writes the digits of v from the last, straight into place.
-char* write_integer(char* out, std::uint64_t v) {
-    int n = v == 0 ? 1 : digit_count(v);
-    char* p = out + n;
-    while (v >= 100) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs.text + 2 * (v % 100), 2);
-        v /= 100;
-    }
-    if (v >= 10) {
-        std::memcpy(p - 2, kDigitPairs.text + 2 * v, 2);
-    } else {
-        p[-1] = static_cast<char>('0' + v);
-    }
-    return out + n;
-}
-
-char* write_three_decimals(char* out, std::uint64_t thousandths) {
-    out = write_integer(out, thousandths / 1000);
-    unsigned frac = static_cast<unsigned>(thousandths % 1000);
-    out[0] = '.';
-    out[1] = static_cast<char>('0' + frac / 100);
-    std::memcpy(out + 2, kDigitPairs.text + 2 * (frac % 100), 2);
-    return out + 4;
-}
+constexpr std::uint64_t kPowersOfTen[18] = {1ULL,
+                                            10ULL,
+                                            100ULL,
+                                            1000ULL,
+                                            10000ULL,
+                                            100000ULL,
+                                            1000000ULL,
+                                            10000000ULL,
+                                            100000000ULL,
+                                            1000000000ULL,
+                                            10000000000ULL,
+                                            100000000000ULL,
+                                            1000000000000ULL,
+                                            10000000000000ULL,
+                                            100000000000000ULL,
+                                            1000000000000000ULL,
+                                            10000000000000000ULL,
+                                            100000000000000000ULL};
 
 // The magnitude a as m * 2^e2 with integer m.
 void decompose(double a, std::uint64_t& m, int& e2) {
@@ -252,6 +206,15 @@ std::size_t render_fixed_exact(double value, int decimals, char* out) {
         }
     }
     return static_cast<std::size_t>(p - out);
+}
+
+std::uint64_t rule_thousandths(double magnitude) {
+    std::uint64_t m = 0;
+    int e2 = 0;
+    decompose(magnitude, m, e2);
+    int k = -e2;  // 1..63 in the range served
+    std::uint64_t scaled = m * 1000;
+    return round_scaled_64(scaled >> k, scaled & ((std::uint64_t{1} << k) - 1), k);
 }
 
 std::size_t render_fixed(double value, int decimals, char* out) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace ncabs {
 
@@ -25,6 +26,11 @@ inline constexpr std::size_t kRenderedCapacity = 320;
 // terminator. Infinity is written as +-DBL_MAX and NaN as 0; the conversion
 // never produces either.
 std::size_t render_fixed(double value, int decimals, char* out);
+
+// The value's thousandths under the rule, for a magnitude from 2^-11 up to
+// (not including) 10^13: the three-decimal rendering as a whole number.
+// The formatters' fast path for the positions of real programs.
+std::uint64_t rule_thousandths(double magnitude);
 
 // The same rule worked on the exact decimal expansion of the value with
 // multi-word integers: slow, for values the fast path does not take.

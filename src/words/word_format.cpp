@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "words/digits.h"
 #include "words/render.h"
 
 namespace ncabs {
@@ -32,10 +33,37 @@ void write_word(OutputStream& out, char letter, double value, int decimals, bool
     commit_output(out, n);
 }
 
+// The magnitudes of real programs' positions, served in 64-bit integers.
+constexpr double kFastFrom = 0x1p-11;
+constexpr double kFastBelow = 1e13;
+
 }  // namespace
 
 void format_axis_word(OutputStream& out, char letter, double value) {
-    if (std::fabs(value) < kBareBelow) {
+    double a = std::fabs(value);
+    if (a >= kFastFrom && a < kFastBelow) {
+        // The point form holds the whole part, or the next whole number
+        // when the fraction reaches 0.99999: rounding that fraction by the
+        // rule always carries, and one below 0.0005 never does.
+        char* p = reserve_output(out, kRenderedCapacity + 2);
+        char* q = p;
+        *q++ = letter;
+        if (value < 0) *q++ = '-';
+        auto whole = static_cast<std::uint64_t>(a);
+        double f = a - static_cast<double>(whole);
+        if (f < kPointFractionBelow) {
+            q = write_integer(q, whole);
+            *q++ = '.';
+        } else if (f >= kPointFractionFrom) {
+            q = write_integer(q, whole + 1);
+            *q++ = '.';
+        } else {
+            q = write_three_decimals(q, rule_thousandths(a));
+        }
+        commit_output(out, static_cast<std::size_t>(q - p));
+        return;
+    }
+    if (a < kBareBelow) {
         write_word(out, letter, value, 0, false);
         return;
     }
@@ -48,6 +76,22 @@ void format_axis_word(OutputStream& out, char letter, double value) {
 }
 
 void format_arc_word(OutputStream& out, char letter, double value) {
+    double a = std::fabs(value);
+    if (a >= kFastFrom && a < kFastBelow) {
+        char* p = reserve_output(out, kRenderedCapacity + 2);
+        char* q = p;
+        *q++ = letter;
+        if (value < 0) *q++ = '-';
+        auto whole = static_cast<std::uint64_t>(a);
+        if (a - static_cast<double>(whole) < kPointFractionBelow) {
+            q = write_integer(q, whole);
+            *q++ = '.';
+        } else {
+            q = write_three_decimals(q, rule_thousandths(a));
+        }
+        commit_output(out, static_cast<std::size_t>(q - p));
+        return;
+    }
     if (value == 0.0) {
         write_word(out, letter, 0.0, 0, false);
         return;
