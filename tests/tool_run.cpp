@@ -62,12 +62,12 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
-ToolRun run_tool(const TempDir& dir, const std::string& args, const Stdin& input) {
+ToolRun run_tool(const TempDir& dir, const std::string& args, const Stdin& input, const std::string& prefix) {
     // The run's own files sit in a folder beside the work folder, so that
     // the tool's view of its folder holds only what the test put there.
     TempDir io;
     io.write("stdin", input.bytes);
-    std::string command = "cd " + shell_quote(dir.path().string()) + " && " + shell_quote(NCABS_BINARY) + " " +
+    std::string command = "cd " + shell_quote(dir.path().string()) + " && " + prefix + shell_quote(NCABS_BINARY) + " " +
                           args + (input.closed ? " <&-" : " < " + shell_quote((io / "stdin").string())) +
                           " > " + shell_quote((io / "stdout").string()) + " 2> " +
                           shell_quote((io / "stderr").string());
@@ -77,6 +77,19 @@ ToolRun run_tool(const TempDir& dir, const std::string& args, const Stdin& input
     run.console = io.read("stdout");
     run.errors = io.read("stderr");
     return run;
+}
+
+}  // namespace ncabs_test
+
+namespace ncabs_test {
+
+long peak_rss_kib(const TempDir& dir, const std::string& args) {
+    if (!std::filesystem::exists("/usr/bin/time")) return -1;
+    TempDir io;
+    std::string report = (io / "rss").string();
+    ToolRun run = run_tool(dir, args, {}, "/usr/bin/time -f %M -o " + shell_quote(report) + " ");
+    if (run.status != 0) return -1;
+    return std::atol(read_file(report).c_str());
 }
 
 }  // namespace ncabs_test

@@ -37,8 +37,14 @@ struct Stdin {
     bool closed = false;
 };
 
-// Runs ncabs in dir with the shell-quoted arguments args.
-ToolRun run_tool(const TempDir& dir, const std::string& args, const Stdin& input = {});
+// Runs ncabs in dir with the shell-quoted arguments args. A prefix, such
+// as a timing command, stands in front of the binary.
+ToolRun run_tool(const TempDir& dir, const std::string& args, const Stdin& input = {},
+                 const std::string& prefix = "");
+
+// Peak resident set of one run in KiB, measured by /usr/bin/time; -1 when
+// that program is missing.
+long peak_rss_kib(const TempDir& dir, const std::string& args);
 
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);

@@ -8,6 +8,7 @@
 
 #include "driver/run_files.h"
 #include "driver/run_passes.h"
+#include "driver/standard_streams.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ ncabs::LineBuffer line;
 }  // namespace
 
 int main(int argc, char** argv) {
+    ncabs::guard_standard_streams();
     ncabs::Console console;
     ncabs::ConversionState state;
     ncabs::open_run_files(argc, argv, console, files);
