@@ -84,9 +84,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const char* p = begin + 1; p < stop; ++p)
             if (!ncabs::is_number_char(*p)) std::abort();
         if (stop < end && ncabs::is_number_char(*stop)) std::abort();
+        double want = model_word_value(std::string(begin + 1, stop));
         double value = 0.0;
-        if (ncabs::read_word_number(begin, end, value) != stop) std::abort();
-        if (!same(value, model_word_value(std::string(begin + 1, stop)))) std::abort();
+        if (ncabs::read_word_number(begin, end, end, value) != stop) std::abort();
+        if (!same(value, want)) std::abort();
+        // As in a line buffer: readable bytes past the end, which never count.
+        std::unique_ptr<char[]> padded(new char[size + 32]);
+        std::memcpy(padded.get(), begin, size);
+        for (std::size_t i = 0; i < 32; ++i) padded[size + i] = static_cast<char>(i % 3 == 0 ? '7' : '.');
+        value = 0.0;
+        if (ncabs::read_word_number(padded.get(), padded.get() + size, padded.get() + size + 32, value) !=
+            padded.get() + (stop - begin))
+            std::abort();
+        if (!same(value, want)) std::abort();
     }
 
     if (size >= 8) {

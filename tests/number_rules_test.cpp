@@ -256,3 +256,31 @@ TEST(WordForms, BoundariesOfTheAxisRule) {
     EXPECT_EQ(arc_word('R', -0.0), "R0");
     EXPECT_EQ(arc_word('K', -1e-300), "K-0.");
 }
+
+// --- one-pass reading in line buffers --------------------------------------
+
+TEST(ReadWordNumber, AgreesWithScanAndValueWhateverFollowsTheLine) {
+    // Lines as they sit in a line buffer: the text, then slack bytes that
+    // may be read but never count. Digits and points in the slack must not
+    // join the number.
+    const std::string cases[] = {
+        "X1.902 Y2.403", "X-2.155", "X424", "X3458 ", "X0.138\n", "X12345678", "X123456789", "X1234567.1234567",
+        "X.5", "X5.", "X-", "X.", "X-.", "X-0", "X5-3", "X1.2.3", "X00000001.00000001", "X12345678.1234567",
+        "X99999999", "X-12.5Y", "X", "X7",
+    };
+    for (const std::string& c : cases) {
+        for (const char* slack : {"00000000000000000000000000000000", "................................",
+                                  "--------------------------------"}) {
+            std::string buffer = c + slack;
+            const char* begin = buffer.data();
+            const char* end = begin + c.size();
+            NumberText text;
+            const char* want_stop = scan_number_text(begin, end, text);
+            double want = word_value(text);
+            double got = -1.0;
+            const char* stop = read_word_number(begin, end, end + 32, got);
+            EXPECT_EQ(stop, want_stop) << c;
+            EXPECT_EQ(got, want) << c;
+        }
+    }
+}

@@ -30,7 +30,7 @@ void track_work_offset_line(const LineBuffer& line, const LineFacts& facts, Outp
             continue;
         }
         double value = 0.0;
-        const char* after = read_word_number(p, end, value);
+        const char* after = read_word_number(p, end, line_readable_end(line), value);
         move_axis(state, axis_index(c), value);
         p = after;
     }

@@ -51,28 +51,36 @@ inline std::uint64_t bytes_equal(std::uint64_t v, unsigned char c) { return zero
 // "[" shares).
 inline std::uint64_t axis_letter_bytes(std::uint64_t v) { return zero_bytes((v & (kOnes * 0xFC)) ^ (kOnes * 'X')); }
 
+// Looks at the eight characters at s + i.
+inline void note_chunk(LineFacts& facts, const unsigned char* s, std::size_t i, std::size_t length) {
+    std::uint64_t v;
+    std::memcpy(&v, s + i, 8);
+    // A "(" anywhere is all that counts of it, and so is an X, Y or Z;
+    // each G is looked at with its two digits.
+    if (bytes_equal(v, '(') != 0) facts.paren = true;
+    if (!facts.axis_letter) {
+        for (std::uint64_t hits = axis_letter_bytes(v); hits != 0; hits &= hits - 1)
+            note_character(facts, s, i + static_cast<std::size_t>(std::countr_zero(hits)) / 8, length);
+    }
+    for (std::uint64_t hits = bytes_equal(v, 'G'); hits != 0; hits &= hits - 1)
+        note_character(facts, s, i + static_cast<std::size_t>(std::countr_zero(hits)) / 8, length);
+}
+
 }  // namespace
 
 LineFacts scan_line_facts(const char* text, std::size_t length) {
     LineFacts facts;
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
-    std::size_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        // Eight characters at a time. A "(" anywhere is all that counts of
-        // it, and so is an X, Y or Z; each G is looked at with its digits.
-        for (; i + 8 <= length; i += 8) {
-            std::uint64_t v;
-            std::memcpy(&v, s + i, 8);
-            if (bytes_equal(v, '(') != 0) facts.paren = true;
-            if (!facts.axis_letter) {
-                for (std::uint64_t hits = axis_letter_bytes(v); hits != 0; hits &= hits - 1)
-                    note_character(facts, s, i + static_cast<std::size_t>(std::countr_zero(hits)) / 8, length);
-            }
-            for (std::uint64_t hits = bytes_equal(v, 'G'); hits != 0; hits &= hits - 1)
-                note_character(facts, s, i + static_cast<std::size_t>(std::countr_zero(hits)) / 8, length);
-        }
+    if (std::endian::native == std::endian::little && length >= 8) {
+        // Eight characters at a time; the last eight overlap what came
+        // before, which is harmless: noting a character twice changes
+        // nothing.
+        std::size_t i = 0;
+        for (; i + 8 <= length; i += 8) note_chunk(facts, s, i, length);
+        if (i < length) note_chunk(facts, s, length - 8, length);
+        return facts;
     }
-    for (; i < length; ++i) note_character(facts, s, i, length);
+    for (std::size_t i = 0; i < length; ++i) note_character(facts, s, i, length);
     return facts;
 }
 

@@ -41,6 +41,7 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
     // before it and writes the line end last.
     const char* p = line.text;
     const char* end = line.text + line_body_length(line);
+    const char* readable_end = line_readable_end(line);
     const char* run = p;  // start of the plain run not yet written
     while (p < end) {
         CharClass cls = kWalk.of[static_cast<unsigned char>(*p)];
@@ -58,7 +59,7 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
         } else {
             char letter = *p;
             double value = 0.0;
-            const char* after = read_word_number(p, end, value);
+            const char* after = read_word_number(p, end, readable_end, value);
             if (cls == AxisWord) {
                 int axis = axis_index(letter);
                 move_axis(state, axis, value);

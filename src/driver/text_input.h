@@ -17,9 +17,10 @@ namespace ncabs {
 inline constexpr std::size_t kInputBlockSize = 256 * 1024;
 inline constexpr std::size_t kMaxLineLength = 65535;
 
-// Zero bytes after the input block and the line storage, so that a copy of
-// a short run of a line may move 16 bytes at once without leaving the array.
-inline constexpr std::size_t kLineSlack = 16;
+// Bytes after the input block and the line storage, so that the walks over
+// a line may read (never use) up to this far past its end without leaving
+// the array: short runs are copied 16 bytes at once, numbers read 8 at once.
+inline constexpr std::size_t kLineSlack = 32;
 
 struct InputStream {
     std::FILE* file = nullptr;
@@ -45,6 +46,9 @@ struct LineBuffer {
 inline bool line_has_end(const LineBuffer& line) {
     return line.length > 0 && line.text[line.length - 1] == '\n';
 }
+
+// How far past the line's text its walks may read.
+inline const char* line_readable_end(const LineBuffer& line) { return line.text + line.length + kLineSlack; }
 
 // Length of the line without its LF.
 inline std::size_t line_body_length(const LineBuffer& line) {

@@ -44,10 +44,32 @@ inline char* write_integer(char* out, std::uint64_t v) {
     return out + n;
 }
 
-// Writes thousandths as the whole part, "." and three decimals.
+// Writes thousandths as the whole part, "." and three decimals. The whole
+// part is built in a scratch buffer and moved with one fixed 16-byte copy,
+// so out needs room for 20 bytes whatever the count written.
 inline char* write_three_decimals(char* out, std::uint64_t thousandths) {
-    out = write_integer(out, thousandths / 1000);
-    unsigned frac = static_cast<unsigned>(thousandths % 1000);
+    std::uint64_t whole = thousandths / 1000;
+    unsigned frac = static_cast<unsigned>(thousandths - whole * 1000);
+    if (whole >= 10000000000000000ULL) {  // more than 16 digits: no scratch copy
+        out = write_integer(out, whole);
+    } else {
+        char scratch[32];
+        char* end = scratch + 16;
+        char* p = end;
+        while (whole >= 100) {
+            p -= 2;
+            std::memcpy(p, kDigitPairs.text + 2 * (whole % 100), 2);
+            whole /= 100;
+        }
+        if (whole >= 10) {
+            p -= 2;
+            std::memcpy(p, kDigitPairs.text + 2 * whole, 2);
+        } else {
+            *--p = static_cast<char>('0' + whole);
+        }
+        std::memcpy(out, p, 16);
+        out += end - p;
+    }
     out[0] = '.';
     out[1] = static_cast<char>('0' + frac / 100);
     std::memcpy(out + 2, kDigitPairs.text + 2 * (frac % 100), 2);

@@ -190,7 +190,7 @@ double word_value(const char* begin, const char* end) {
     return value / 1000.0;
 }
 
-const char* read_word_number(const char* letter, const char* line_end, double& value) {
+const char* detail::read_word_number_slowly(const char* letter, const char* line_end, double& value) {
     const char* stop = letter + 1;
     if (read_plain_number(letter + 1, line_end, value, stop) && (stop == line_end || !is_number_char(*stop)))
         return stop;

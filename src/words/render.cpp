@@ -209,6 +209,19 @@ std::size_t render_fixed_exact(double value, int decimals, char* out) {
 }
 
 std::uint64_t rule_thousandths(double magnitude) {
+    // Below 10^9 the product t = magnitude * 1000 is within 2^-13 of the
+    // exact product. The rule rounds the exact product up exactly when its
+    // fraction is at least 1/2 - 1/(2 * 10^f), a bound between 0.45 and
+    // 1/2; so a fraction of t below 0.44 or above 0.51 decides alone (also
+    // when the exact product lies across the whole number from t). Real
+    // positions lie near whole thousandths and end here.
+    if (magnitude < 1e9) {
+        double t = magnitude * 1000.0;
+        auto whole = static_cast<std::uint64_t>(t);
+        double fraction = t - static_cast<double>(whole);
+        if (fraction < 0.44) return whole;
+        if (fraction > 0.51) return whole + 1;
+    }
     std::uint64_t m = 0;
     int e2 = 0;
     decompose(magnitude, m, e2);
