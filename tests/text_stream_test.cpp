@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "driver/run_files.h"
+#include "driver/run_passes.h"
 #include "driver/text_input.h"
 #include "tool_run.h"
 
@@ -92,4 +97,47 @@ TEST(ReadInputLine, AFailedReadEndsTheInputAndIsRemembered) {
     EXPECT_TRUE(in->failed);
     EXPECT_FALSE(in->eof);
     std::fclose(f);
+}
+
+namespace {
+
+// A stream that delivers its text, then fails instead of ending.
+struct FailingSource {
+    std::string text;
+    std::size_t at = 0;
+};
+
+ssize_t read_then_fail(void* cookie, char* buf, std::size_t size) {
+    auto* source = static_cast<FailingSource*>(cookie);
+    if (source->at == source->text.size()) {
+        errno = EIO;
+        return -1;
+    }
+    std::size_t n = std::min(size, source->text.size() - source->at);
+    std::memcpy(buf, source->text.data() + source->at, n);
+    source->at += n;
+    return static_cast<ssize_t>(n);
+}
+
+}  // namespace
+
+TEST(RunFiles, AReadErrorDuringTheRunMakesTheRunAFailure) {
+    // NOTE: the lines read before the failure are converted and written,
+    // but the run does not report success: its status is -1 (255).
+    FailingSource source{"G92 X0 Y0 Z0\nG91 X1.\n"};
+    cookie_io_functions_t io = {read_then_fail, nullptr, nullptr, nullptr};
+    std::FILE* in = fopencookie(&source, "r", io);
+    ASSERT_NE(in, nullptr);
+    std::setvbuf(in, nullptr, _IONBF, 0);
+    ncabs_test::TempDir dir;
+    std::FILE* out = std::fopen((dir / "out.nc").c_str(), "wb");
+    auto files = std::make_unique<RunFiles>();
+    auto line = std::make_unique<LineBuffer>();
+    attach_input(files->input, in);
+    files->output.file = out;
+    ConversionState state;
+    Console console{stdin, stdout};
+    EXPECT_TRUE(run_conversion_passes(*files, console, *line, state));
+    EXPECT_EQ(close_run_files(*files), -1);
+    EXPECT_EQ(dir.read("out.nc"), "G92 X0 Y0 Z0\r\nG90 X1.\r\n");
 }
