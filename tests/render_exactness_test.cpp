@@ -15,6 +15,7 @@
 #include "exact_reference.h"
 #include "words/number_text.h"
 #include "words/render.h"
+#include "words/word_format.h"
 
 using namespace ncabs;
 using ncabs_test::reference_render;
@@ -144,4 +145,59 @@ TEST(TextValueExactness, MatchesStrtodOnGeneratedTexts) {
         if (std::bit_cast<std::uint64_t>(got) != std::bit_cast<std::uint64_t>(want) && faults++ < 10)
             ADD_FAILURE() << text << ": " << got << " want " << want;
     }
+}
+
+namespace {
+
+// The written forms by the rules, over the reference rendering.
+std::string reference_word(char letter, double v, bool axis) {
+    double a = std::fabs(v);
+    double f = a - std::trunc(a);
+    if (axis && a < 0.0001) return letter + reference_render(v, 0);
+    if (!axis && v == 0.0) return std::string(1, letter) + "0";
+    if (f < 0.0005 || (axis && f >= 0.99999)) return letter + reference_render(v, 0) + ".";
+    return letter + reference_render(v, 3);
+}
+
+std::string written(void (*format)(OutputStream&, char, double), char letter, double v) {
+    static OutputStream out;
+    out.file = nullptr;
+    out.used = 0;
+    format(out, letter, v);
+    return std::string(out.block, out.used);
+}
+
+}  // namespace
+
+TEST(WordFormExactness, FormattersMatchTheRulesOverTheReference) {
+    std::mt19937_64 rng(912);
+    long n = samples_per_family() / 2;
+    std::uniform_int_distribution<int> ulps(-3, 3);
+    long faults = 0;
+    auto check = [&](double v) {
+        if (!std::isfinite(v)) return;
+        std::string axis = written(format_axis_word, 'X', v);
+        std::string arc = written(format_arc_word, 'I', v);
+        if (axis != reference_word('X', v, true) && faults++ < 10)
+            ADD_FAILURE() << std::hexfloat << v << ": " << axis << " want " << reference_word('X', v, true);
+        if (arc != reference_word('I', v, false) && faults++ < 10)
+            ADD_FAILURE() << std::hexfloat << v << ": " << arc << " want " << reference_word('I', v, false);
+    };
+    for (long i = 0; i < n; ++i) {
+        std::int64_t k = static_cast<std::int64_t>(rng() % 2000000001) - 1000000000;
+        check(nudge(static_cast<double>(k) / 1000.0, ulps(rng)));
+        std::int64_t t = static_cast<std::int64_t>(rng() % 200000001) - 100000000;
+        check(nudge((static_cast<double>(t) + 0.5) / 1000.0, ulps(rng)));  // ties at the 4th decimal
+        check(nudge(static_cast<double>(t % 100000) + 0.0005, ulps(rng)));
+        check(nudge(static_cast<double>(t % 100000) + 0.99999, ulps(rng)));
+        double scale = std::pow(10.0, static_cast<double>(rng() % 24) - 5.0);
+        check(std::ldexp(static_cast<double>(rng() >> 11), -53) * scale);
+        if (i % 64 == 0) check(std::bit_cast<double>(rng()));
+    }
+    for (double b : {0x1p-11, 1e9, 1e13, 0.0001, 0.0005, 0.99999, 1e-5})
+        for (int u = -4; u <= 4; ++u) {
+            check(nudge(b, u));
+            check(-nudge(b, u));
+        }
+    EXPECT_EQ(faults, 0);
 }

@@ -37,30 +37,35 @@ void write_word(OutputStream& out, char letter, double value, int decimals, bool
 constexpr double kFastFrom = 0x1p-11;
 constexpr double kFastBelow = 1e13;
 
+// Writes the word for a magnitude a from kFastFrom up to kFastBelow. The
+// point form holds the whole part, or, under the axis rule, the next whole
+// number when the fraction reaches 0.99999: rounding such a fraction by the
+// rule always carries, and one below 0.0005 never does.
+void write_common_word(OutputStream& out, char letter, double value, double a, bool axis_rule) {
+    char* p = reserve_output(out, kRenderedCapacity + 2);
+    char* q = p;
+    *q++ = letter;
+    if (value < 0) *q++ = '-';
+    auto whole = static_cast<std::uint64_t>(a);
+    double f = a - static_cast<double>(whole);
+    if (f < kPointFractionBelow) {
+        q = write_integer(q, whole);
+        *q++ = '.';
+    } else if (axis_rule && f >= kPointFractionFrom) {
+        q = write_integer(q, whole + 1);
+        *q++ = '.';
+    } else {
+        q = write_three_decimals(q, rule_thousandths(a));
+    }
+    commit_output(out, static_cast<std::size_t>(q - p));
+}
+
 }  // namespace
 
 void format_axis_word(OutputStream& out, char letter, double value) {
     double a = std::fabs(value);
     if (a >= kFastFrom && a < kFastBelow) {
-        // The point form holds the whole part, or the next whole number
-        // when the fraction reaches 0.99999: rounding that fraction by the
-        // rule always carries, and one below 0.0005 never does.
-        char* p = reserve_output(out, kRenderedCapacity + 2);
-        char* q = p;
-        *q++ = letter;
-        if (value < 0) *q++ = '-';
-        auto whole = static_cast<std::uint64_t>(a);
-        double f = a - static_cast<double>(whole);
-        if (f < kPointFractionBelow) {
-            q = write_integer(q, whole);
-            *q++ = '.';
-        } else if (f >= kPointFractionFrom) {
-            q = write_integer(q, whole + 1);
-            *q++ = '.';
-        } else {
-            q = write_three_decimals(q, rule_thousandths(a));
-        }
-        commit_output(out, static_cast<std::size_t>(q - p));
+        write_common_word(out, letter, value, a, true);
         return;
     }
     if (a < kBareBelow) {
@@ -78,18 +83,7 @@ void format_axis_word(OutputStream& out, char letter, double value) {
 void format_arc_word(OutputStream& out, char letter, double value) {
     double a = std::fabs(value);
     if (a >= kFastFrom && a < kFastBelow) {
-        char* p = reserve_output(out, kRenderedCapacity + 2);
-        char* q = p;
-        *q++ = letter;
-        if (value < 0) *q++ = '-';
-        auto whole = static_cast<std::uint64_t>(a);
-        if (a - static_cast<double>(whole) < kPointFractionBelow) {
-            q = write_integer(q, whole);
-            *q++ = '.';
-        } else {
-            q = write_three_decimals(q, rule_thousandths(a));
-        }
-        commit_output(out, static_cast<std::size_t>(q - p));
+        write_common_word(out, letter, value, a, false);
         return;
     }
     if (value == 0.0) {
