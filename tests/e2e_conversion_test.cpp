@@ -115,7 +115,9 @@ TEST(BodyPass, TheTableOfBodyLines) {
         {"\n", "", true, "X10. Y5. Z-2."},
         {"G90 G54 X0 Y0\n", "G90 G54 X0 Y0\n", false, "X0 Y0 Z-2."},
         {"G91 G55 X5.\n", "G91 G55 X5.\nG90\n", true, "X5. Y0 Z-2."},
-        {"G28 G91 Z0\n", "G28 G91 Z0\n", true, "X5. Y0 Z-2."},
+        // NOTE: the G90 after a reference return that holds G91 keeps the
+        // machine reading absolute words; the mode and position stay.
+        {"G28 G91 Z0\n", "G28 G91 Z0\nG90\n", true, "X5. Y0 Z-2."},
         {"(G54 X100)\n", "(G54 X100)\n", true, "X5.100 Y0 Z-2."},
         {"G91 G54 G90\n", "G91 G54 G90\nG90\n", false, "X5.100 Y0 Z-2."},
         {"G00 X1.\n", "G00 X1.\n", false, "X1. Y0 Z-2."},
@@ -142,6 +144,8 @@ TEST(BodyPass, ClassesOfSingleLines) {
         {"%", "%"},
         {"F100 (FEED)", "F100 (FEED)"},
         {"G30 X0", "G30 X0"},
+        {"G30 G91 Z0 (G91 comment)", "G30 G91 Z0 (G91 comment)\nG90"},
+        {"(G28 G91 Z0)", "(G28 G91 Z0)"},
         {"G54 X0 Y0", "G54 X0 Y0"},
         {"(G91 X10.)", "(G91 X10.)"},
         {" (G91 X10.)", " (G90 X10.)"},
@@ -158,7 +162,7 @@ TEST(BodyPass, TheWaitingModeLineOnThePromptRoute) {
         {"a work-offset mode line", "G90 G54 X0 Y0\nX Y Z\n", "1. 2. 3.\n", "G90 G54 X0 Y0\nX0 Y0 Z0\n", kStartPrompts},
         {"a work-offset mode line, then incremental", "G90 G54 X0 Y0\nG91 X Y Z\n", "1. 2. 3.\n",
          "G90 G54 X0 Y0\nG90 X0 Y0 Z3.\n", kStartPrompts},
-        {"a G28 mode line keeps Incremental", "G91 G28 Z0\nX Y Z\n", "1. 2. 3.\n", "G91 G28 Z0\nX1. Y2. Z3.\n",
+        {"a G28 mode line keeps Incremental", "G91 G28 Z0\nX Y Z\n", "1. 2. 3.\n", "G91 G28 Z0\nG90\nX1. Y2. Z3.\n",
          kStartPrompts},
     };
     for (const ConversionCase& c : cases) check_conversion(c);

@@ -52,7 +52,15 @@ void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state) {
             continue;
         }
         copy_line(line, files.output);
-        if (facts.work_offset) track_work_offset_line(line, facts, files.output, state);
+        if (facts.work_offset) {
+            track_work_offset_line(line, facts, files.output, state);
+        } else if ((facts.g28 || facts.g30) && facts.g91 && !is_comment_line(line)) {
+            // NOTE: a reference return such as G28 G91 Z0 is copied as it
+            // stands, and its G91 would leave the machine reading the
+            // absolute words that follow as increments. The G90 after it
+            // restores absolute reading, as after a work-offset line.
+            write_inserted_line(line, files.output, "G90");
+        }
     }
 }
 

@@ -10,7 +10,9 @@ namespace ncabs {
 
 // Converts the rest of the program. On the prompt route the mode line that
 // waits in line is taken up first, without a read. Ends when no further
-// line can be read, or after a last line without line end.
+// line can be read, or after a last line without line end. A G28 or G30
+// line holding G91 is copied and followed by the line G90; it leaves the
+// mode and the position as they were.
 void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state);
 
 // A motion line holds "G90", "G91", "X", "Y" or "Z"; holds none of "G28",
