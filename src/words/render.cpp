@@ -217,10 +217,10 @@ std::uint64_t rule_thousandths(double magnitude) {
     // positions lie near whole thousandths and end here.
     if (magnitude < 1e9) {
         double t = magnitude * 1000.0;
-        auto whole = static_cast<std::uint64_t>(t);
+        auto whole = static_cast<std::int64_t>(t);
         double fraction = t - static_cast<double>(whole);
-        if (fraction < 0.44) return whole;
-        if (fraction > 0.51) return whole + 1;
+        if (fraction < 0.44) return static_cast<std::uint64_t>(whole);
+        if (fraction > 0.51) return static_cast<std::uint64_t>(whole) + 1;
     }
     std::uint64_t m = 0;
     int e2 = 0;

@@ -46,8 +46,10 @@ void write_common_word(OutputStream& out, char letter, double value, double a, b
     char* q = p;
     *q++ = letter;
     if (value < 0) *q++ = '-';
-    auto whole = static_cast<std::uint64_t>(a);
-    double f = a - static_cast<double>(whole);
+    // Below 10^13 a signed conversion truncates exactly (and is one
+    // instruction, where an unsigned one is not).
+    auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(a));
+    double f = a - static_cast<double>(static_cast<std::int64_t>(whole));
     if (f < kPointFractionBelow) {
         q = write_integer(q, whole);
         *q++ = '.';
