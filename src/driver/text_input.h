@@ -21,6 +21,7 @@ inline constexpr std::size_t kMaxLineLength = 65535;
 // a line may read (never use) up to this far past its end without leaving
 // the array: short runs are copied 16 bytes at once, numbers read 8 at once.
 inline constexpr std::size_t kLineSlack = 32;
+static_assert(kLineSlack >= 16, "put_run() reads 16 bytes past a short run");
 
 struct InputStream {
     std::FILE* file = nullptr;

@@ -26,19 +26,4 @@ void put_bytes_slowly(OutputStream& out, const char* bytes, std::size_t n) {
     }
 }
 
-void put_text(OutputStream& out, const char* text, std::size_t n) {
-    const char* end = text + n;
-    while (text < end) {
-        const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
-        if (lf == nullptr) {
-            put_bytes(out, text, static_cast<std::size_t>(end - text));
-            return;
-        }
-        const char* at = static_cast<const char*>(lf);
-        put_bytes(out, text, static_cast<std::size_t>(at - text));
-        put_line_end(out);
-        text = at + 1;
-    }
-}
-
 }  // namespace ncabs

@@ -2,8 +2,9 @@
 //
 // The output file is written through one fixed buffer in large blocks. The
 // file format wants CR LF line ends whatever the input had, so every LF that
-// goes out through put_text() or put_line_end() becomes the pair CR LF; every
-// other byte, CR and NUL included, is written as it is.
+// goes out becomes the pair CR LF: the writers take text without LF, and
+// put_line_end() writes the line end. Every other byte, CR and NUL
+// included, is written as it is.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +15,14 @@ namespace ncabs {
 
 inline constexpr std::size_t kOutputBlockSize = 256 * 1024;
 
+// put_run() moves a short run as one copy of this width.
+inline constexpr std::size_t kWideCopy = 16;
+
 struct OutputStream {
     std::FILE* file = nullptr;
     std::size_t used = 0;  // bytes waiting in block
     bool failed = false;   // a write to the file fell short at some point
-    char block[kOutputBlockSize + 16];  // room past the end for put_run()'s wide copies
+    char block[kOutputBlockSize + kWideCopy];  // room past the end for put_run()'s wide copies
 };
 
 // Writes the buffered bytes to the file. Returns false when the write fell
@@ -48,25 +52,17 @@ inline void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
 
 // Copies a run of a line's text that holds no LF. The text lies in a line
 // buffer, which has kLineSlack readable bytes past any line, so a short run
-// goes as one 16-byte copy; the output block has the same room past its end.
+// goes as one wide copy; the output block has the same room past its end.
 inline void put_run(OutputStream& out, const char* text, std::size_t n) {
-    if (n <= 16 && kOutputBlockSize - out.used >= n) {
-        std::memcpy(out.block + out.used, text, 16);
+    if (n <= kWideCopy && kOutputBlockSize - out.used >= n) {
+        std::memcpy(out.block + out.used, text, kWideCopy);
         out.used += n;
         return;
     }
     put_bytes(out, text, n);
 }
 
-inline void put_char(OutputStream& out, char c) {
-    if (out.used == kOutputBlockSize) flush_output(out);
-    out.block[out.used++] = c;
-}
-
 // The output's line end: CR LF.
 inline void put_line_end(OutputStream& out) { put_bytes(out, "\r\n", 2); }
-
-// Writes text that may hold LFs, each written as CR LF.
-void put_text(OutputStream& out, const char* text, std::size_t n);
 
 }  // namespace ncabs

@@ -11,10 +11,7 @@ namespace {
 
 bool is_digit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
-// Exact powers of ten as doubles: 10^0 .. 10^22 are all representable.
-constexpr double kExactPowersOfTen[] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+using detail::kExactPowersOfTen;
 
 // Significant digits kept for the exact conversion. Deciding the nearest
 // double never needs more than 768 of them; any nonzero digit beyond is
@@ -153,8 +150,6 @@ namespace {
 // as the general reading does. Returns false for any other text; stop is
 // where the reading ended.
 bool read_plain_number(const char* p, const char* end, double& value, const char*& stop) {
-    static constexpr double kPowers[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     bool negative = p < end && *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
@@ -171,7 +166,7 @@ bool read_plain_number(const char* p, const char* end, double& value, const char
     stop = p;
     if (count < 1 || count > 15) return false;
     double v = static_cast<double>(digits);
-    if (decimals > 0) v /= kPowers[decimals];
+    if (decimals > 0) v /= kExactPowersOfTen[decimals];
     if (negative && digits != 0) v = -v;
     value = decimals >= 0 ? v : v / 1000.0;  // the thousandths rule
     return true;
@@ -191,13 +186,8 @@ double word_value(const char* begin, const char* end) {
 }
 
 const char* detail::read_word_number_slowly(const char* letter, const char* line_end, double& value) {
-    const char* stop = letter + 1;
-    if (read_plain_number(letter + 1, line_end, value, stop) && (stop == line_end || !is_number_char(*stop)))
-        return stop;
-    // Anything else ("5-3", "1.2.3", "-", ".", long digit strings): the
-    // general rules over the whole number text.
     NumberText text;
-    stop = scan_number_text(letter, line_end, text);
+    const char* stop = scan_number_text(letter, line_end, text);
     value = word_value(text);
     return stop;
 }

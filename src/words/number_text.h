@@ -85,7 +85,10 @@ inline std::uint64_t digits_value(std::uint64_t digits, int n) {
     return d;
 }
 
-inline constexpr double kExactPowersOfTen[9] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+// Exact powers of ten as doubles: 10^0 .. 10^22 are all representable.
+inline constexpr double kExactPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 inline constexpr std::uint64_t kIntegerPowersOfTen[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 const char* read_word_number_slowly(const char* letter, const char* line_end, double& value);
