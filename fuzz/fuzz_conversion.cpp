@@ -69,8 +69,6 @@ Result convert(const std::string& program, const std::string& answers) {
     return result;
 }
 
-bool is_number_char(char c) { return ncabs::is_number_char(c); }
-
 // The program as the passes see it, with words and modes taken out.
 std::vector<std::string> skeleton(const std::string& text) {
     std::string t;
@@ -91,7 +89,7 @@ std::vector<std::string> skeleton(const std::string& text) {
         if (c == '\n') {
             finish();
         } else if (c != '\0' && std::strchr("XYZIJKR", c) != nullptr) {
-            while (i + 1 < t.size() && is_number_char(t[i + 1])) ++i;
+            while (i + 1 < t.size() && ncabs::is_number_char(t[i + 1])) ++i;
         } else if (c == 'G' && t.compare(i, 3, "G91") == 0) {
             cur += "G90";
             i += 2;
