@@ -5,8 +5,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "words/digits.h"
 #include "words/number_text.h"
 #include "words/render.h"
 #include "words/word_format.h"
@@ -255,6 +258,29 @@ TEST(WordForms, BoundariesOfTheAxisRule) {
     EXPECT_EQ(axis_word('X', DBL_MAX), "X17976931348623157" + std::string(292, '0') + ".");
     EXPECT_EQ(arc_word('R', -0.0), "R0");
     EXPECT_EQ(arc_word('K', -1e-300), "K-0.");
+}
+
+// --- digits ----------------------------------------------------------------
+
+TEST(Digits, WholeNumbersAndThousandthsAtEveryLengthBoundary) {
+    // Each digit count, both sides of the eight-digit register path, and
+    // the largest 64-bit value. write_three_decimals(t) is t / 1000 with
+    // three decimals.
+    std::vector<std::uint64_t> cases = {0, 1, 7, 42, 505, 1000, 100100, 12345678, 87654321, 10000001, 18446744073709551615ULL};
+    std::uint64_t power = 1;
+    for (int digits = 1; digits <= 19; ++digits) {
+        power *= 10;
+        cases.push_back(power - 1);
+        cases.push_back(power);
+    }
+    for (std::uint64_t v : cases) {
+        char buf[40];
+        std::string want = std::to_string(v);
+        EXPECT_EQ(std::string(buf, write_integer(buf, v)), want) << v;
+        std::string whole = std::to_string(v / 1000);
+        std::string decimals = std::to_string(1000 + v % 1000).substr(1);
+        EXPECT_EQ(std::string(buf, write_three_decimals(buf, v)), whole + "." + decimals) << v;
+    }
 }
 
 // --- one-pass reading in line buffers --------------------------------------
