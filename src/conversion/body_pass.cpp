@@ -1,6 +1,7 @@
 #include "conversion/body_pass.h"
 
 #include "conversion/motion_line.h"
+#include "conversion/ordinary_line.h"
 #include "words/number_text.h"
 
 namespace ncabs {
@@ -36,6 +37,24 @@ void track_work_offset_line(const LineBuffer& line, const LineFacts& facts, Outp
     }
 }
 
+void convert_body_line(LineBuffer& line, OutputStream& out, ConversionState& state) {
+    LineFacts facts = scan_line_facts(line);
+    if (classify_line(facts, line)) {
+        rewrite_motion_line(line, facts, out, state);
+        return;
+    }
+    copy_line(line, out);
+    if (facts.work_offset) {
+        track_work_offset_line(line, facts, out, state);
+    } else if ((facts.g28 || facts.g30) && facts.g91 && !is_comment_line(line)) {
+        // NOTE: a reference return such as G28 G91 Z0 is copied as it
+        // stands, and its G91 would leave the machine reading the
+        // absolute words that follow as increments. The G90 after it
+        // restores absolute reading, as after a work-offset line.
+        write_inserted_line(line, out, "G90");
+    }
+}
+
 void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state) {
     for (;;) {
         if (state.mode == InputMode::StartLinePending) {
@@ -45,22 +64,7 @@ void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state) {
         } else if (!read_input_line(files.input, line)) {
             return;
         }
-
-        LineFacts facts = scan_line_facts(line);
-        if (classify_line(facts, line)) {
-            rewrite_motion_line(line, facts, files.output, state);
-            continue;
-        }
-        copy_line(line, files.output);
-        if (facts.work_offset) {
-            track_work_offset_line(line, facts, files.output, state);
-        } else if ((facts.g28 || facts.g30) && facts.g91 && !is_comment_line(line)) {
-            // NOTE: a reference return such as G28 G91 Z0 is copied as it
-            // stands, and its G91 would leave the machine reading the
-            // absolute words that follow as increments. The G90 after it
-            // restores absolute reading, as after a work-offset line.
-            write_inserted_line(line, files.output, "G90");
-        }
+        if (!convert_ordinary_line(line, files.output, state)) convert_body_line(line, files.output, state);
     }
 }
 

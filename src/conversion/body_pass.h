@@ -15,6 +15,11 @@ namespace ncabs {
 // mode and the position as they were.
 void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state);
 
+// Converts one line of the body by its facts: a motion line is rewritten,
+// any other line copied, a work-offset line tracked, a G28 or G30 line
+// holding G91 followed by the line G90. The line is the one just read.
+void convert_body_line(LineBuffer& line, OutputStream& out, ConversionState& state);
+
 // A motion line holds "G90", "G91", "X", "Y" or "Z"; holds none of "G28",
 // "G30" and "G53" to "G59"; and does not begin with "(".
 bool classify_line(const LineFacts& facts, const LineBuffer& line);

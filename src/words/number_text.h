@@ -89,9 +89,14 @@ inline std::uint64_t digits_value(std::uint64_t digits, int n) {
 inline constexpr double kExactPowersOfTen[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-inline constexpr std::uint64_t kIntegerPowersOfTen[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 const char* read_word_number_slowly(const char* letter, const char* line_end, double& value);
+
+// c, known to be no digit, is still a number character.
+inline bool continues_number(char c) { return c == '-' || c == '.'; }
+
+// The low n (0 to 7) bytes of v.
+inline std::uint64_t low_bytes(std::uint64_t v, int n) { return v & ((std::uint64_t{1} << (8 * n)) - 1); }
 
 }  // namespace detail
 
@@ -99,35 +104,36 @@ inline const char* read_word_number(const char* letter, const char* line_end, co
                                     double& value) {
     using namespace detail;
     const char* p = letter + 1;
-    // Room for "-", eight digits, "." and eight more.
-    if (little_endian_target && readable_end - p >= 18) {
-        bool negative = p < line_end && *p == '-';
+    // When the character at the line end is no number character (the LF,
+    // or slack that happens not to be one), it stops every number as the
+    // line end would: nothing below needs to compare against the end.
+    // Eight bytes are read after the sign and eight after the point.
+    if (little_endian_target && readable_end - p >= 18 && !is_number_char(*line_end)) {
+        bool negative = *p == '-';
         const char* q = p + (negative ? 1 : 0);
-        std::uint64_t raw = 0;
-        int whole_count = leading_digits(q, raw);
-        if (whole_count > line_end - q) whole_count = q < line_end ? static_cast<int>(line_end - q) : 0;
-        if (whole_count < 8) {
-            std::uint64_t whole = whole_count > 0 ? digits_value(raw, whole_count) : 0;
-            const char* r = q + whole_count;
-            if (r < line_end && *r == '.') {
-                const char* f = r + 1;
-                int fraction_count = leading_digits(f, raw);
-                if (fraction_count > line_end - f) fraction_count = f < line_end ? static_cast<int>(line_end - f) : 0;
-                const char* stop = f + fraction_count;
-                if (fraction_count < 8 && whole_count + fraction_count > 0 &&
-                    (stop == line_end || !is_number_char(*stop))) {
-                    std::uint64_t n = whole * kIntegerPowersOfTen[fraction_count] +
-                                      (fraction_count > 0 ? digits_value(raw, fraction_count) : 0);
-                    // Both exact doubles: one correctly rounded division.
-                    double v = static_cast<double>(n) / kExactPowersOfTen[fraction_count];
-                    value = negative && n != 0 ? -v : v;
-                    return stop;
-                }
-            } else if (whole_count > 0 && (r == line_end || !is_number_char(*r))) {
-                double v = static_cast<double>(whole) / 1000.0;  // no point: thousandths
-                value = negative && whole != 0 ? -v : v;
-                return r;
+        std::uint64_t whole_digits = 0;
+        int whole_count = leading_digits(q, whole_digits);
+        const char* r = q + whole_count;
+        if (whole_count < 8 && *r == '.') {
+            std::uint64_t fraction_digits = 0;
+            int fraction_count = leading_digits(r + 1, fraction_digits);
+            const char* stop = r + 1 + fraction_count;
+            int count = whole_count + fraction_count;
+            if (count >= 1 && count <= 8 && fraction_count < 8 && !continues_number(*stop)) {
+                // The digits without the point, as one integer n: the
+                // value is n / 10^fraction_count, both exact doubles, in
+                // one correctly rounded division.
+                std::uint64_t all = low_bytes(whole_digits, whole_count) | fraction_digits << (8 * whole_count);
+                std::uint64_t n = digits_value(all, count);
+                double v = static_cast<double>(n) / kExactPowersOfTen[fraction_count];
+                value = negative && n != 0 ? -v : v;
+                return stop;
             }
+        } else if (whole_count >= 1 && whole_count < 8 && !continues_number(*r)) {
+            std::uint64_t n = digits_value(whole_digits, whole_count);
+            double v = static_cast<double>(n) / 1000.0;  // no point: thousandths
+            value = negative && n != 0 ? -v : v;
+            return r;
         }
     }
     return read_word_number_slowly(letter, line_end, value);

@@ -45,7 +45,8 @@ void write_common_word(OutputStream& out, char letter, double value, double a, b
     char* p = reserve_output(out, kRenderedCapacity + 2);
     char* q = p;
     *q++ = letter;
-    if (value < 0) *q++ = '-';
+    *q = '-';
+    q += value < 0;  // signs follow no pattern: no branch
     // Below 10^13 a signed conversion truncates exactly (and is one
     // instruction, where an unsigned one is not).
     auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(a));
