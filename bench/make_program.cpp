@@ -1,47 +1,13 @@
-// Writes a large, realistic incremental NC program for the benchmarks:
-// 3D surfacing passes of short G01 moves with feeds, XYZ moves, G02 arcs
-// with I/J, some numbers without a decimal point (thousandths) and comment
-// lines. The program is the same for the same size on every run.
+// Writes the large, realistic incremental NC program that bench/run
+// converts (see program_text.h).
 //
 //   make_program OUTPUT [MEGABYTES]     (200 MB by default)
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-// A small fixed generator, so that the program never depends on the
-// standard library's distribution algorithms.
-struct Lcg {
-    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
-    std::uint32_t next() {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::uint32_t>(state >> 33);
-    }
-    int range(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint32_t>(hi - lo + 1)); }
-};
-
-// A value in thousandths written with a point and three decimals ("-1.234"),
-// with the trailing zeros a CAM system leaves off ("2.5", "3.").
-void put_decimal(std::string& s, int thousandths) {
-    if (thousandths < 0) {
-        s += '-';
-        thousandths = -thousandths;
-    }
-    s += std::to_string(thousandths / 1000);
-    s += '.';
-    int frac = thousandths % 1000;
-    if (frac == 0) return;
-    char digits[4] = {static_cast<char>('0' + frac / 100), static_cast<char>('0' + frac / 10 % 10),
-                      static_cast<char>('0' + frac % 10), 0};
-    int n = 3;
-    while (digits[n - 1] == '0') --n;
-    s.append(digits, static_cast<std::size_t>(n));
-}
-
-}  // namespace
+#include "program_text.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -54,54 +20,12 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
-
-    Lcg rng;
-    std::string s = "%\nO4711 (BENCH SURFACING PROGRAM)\n(T3 6MM BALL, X/Y STEP 0.2)\nT3 M06\nS12000 M03\n"
-                    "G21 G17 G54\nG92 X0 Y0 Z5.\nG91 G00 X10. Y10.\n";
-    long long written = 0;
-    long n = 10;
-    int pass = 0;
-    while (written < target) {
-        int kind = rng.range(0, 99);
-        if (kind < 2) {
-            s += "(PASS " + std::to_string(++pass) + " X STEP 0.2 Y ZIGZAG)\n";
-        } else if (kind < 40) {
-            s += 'N' + std::to_string(n) + " G91 G01 X";
-            put_decimal(s, rng.range(-5000, 5000));
-            s += " Y";
-            put_decimal(s, rng.range(-5000, 5000));
-            s += " F" + std::to_string(rng.range(8, 30) * 100) + '\n';
-            n += 10;
-        } else if (kind < 75) {
-            s += 'X';
-            put_decimal(s, rng.range(-2000, 2000));
-            s += " Y";
-            put_decimal(s, rng.range(-2000, 2000));
-            s += " Z";
-            put_decimal(s, rng.range(-500, 500));
-            s += '\n';
-        } else if (kind < 90) {
-            s += "G02 X";
-            put_decimal(s, rng.range(-3000, 3000));
-            s += " Y";
-            put_decimal(s, rng.range(-3000, 3000));
-            s += " I";
-            put_decimal(s, rng.range(-1500, 1500));
-            s += " J";
-            put_decimal(s, rng.range(-1500, 1500));
-            s += '\n';
-        } else {
-            // Thousandths without a decimal point, as older posts write them.
-            s += "G01 X" + std::to_string(rng.range(-4000, 4000)) + " Y" + std::to_string(rng.range(-4000, 4000)) +
-                 '\n';
-        }
-        if (s.size() > 1 << 16) {
-            std::fwrite(s.data(), 1, s.size(), out);
-            written += static_cast<long long>(s.size());
-            s.clear();
-        }
-    }
-    s += "G00 Z50.\nM05\nM30\n%\n";
-    std::fwrite(s.data(), 1, s.size(), out);
+    std::string text;
+    auto write_out = [out](std::string& s) {
+        std::fwrite(s.data(), 1, s.size(), out);
+        s.clear();
+    };
+    ncabs_bench::make_program_text(target, text, write_out);
+    write_out(text);
     return std::fclose(out) == 0 ? 0 : 1;
 }

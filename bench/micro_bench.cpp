@@ -1,19 +1,23 @@
 // Micro-benchmarks of the per-word work: scanning a number text, its value,
-// rendering, the two formatters, and one whole motion line.
+// rendering, the two formatters, one whole motion line, and the body pass
+// over a whole program held in memory.
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "conversion/body_pass.h"
 #include "conversion/line_facts.h"
 #include "conversion/motion_line.h"
 #include "driver/text_output.h"
 #include "words/number_text.h"
 #include "words/render.h"
 #include "words/word_format.h"
+#include "program_text.h"
 
 using namespace ncabs;
 
@@ -110,6 +114,35 @@ void BM_RewriteMotionLine(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<long>(bytes));
 }
 BENCHMARK(BM_RewriteMotionLine);
+
+// The body pass over the benchmark program (4 MB), read from memory and
+// written nowhere: the conversion's own cost, without the file system's.
+void BM_BodyPass(benchmark::State& state) {
+    static std::string program;
+    if (program.empty()) {
+        std::string text;
+        ncabs_bench::make_program_text(4000000, text, [](std::string& s) {
+            program += s;
+            s.clear();
+        });
+        program += text;
+    }
+    auto files = std::make_unique<RunFiles>();
+    auto line = std::make_unique<LineBuffer>();
+    for (auto _ : state) {
+        std::FILE* in = fmemopen(program.data(), program.size(), "rb");
+        attach_input(files->input, in);
+        files->output.file = nullptr;  // flushing discards
+        files->output.used = 0;
+        ConversionState conversion;
+        conversion.mode = InputMode::Incremental;
+        run_body_pass(*files, *line, conversion);
+        benchmark::DoNotOptimize(conversion);
+        std::fclose(in);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<long>(program.size()));
+}
+BENCHMARK(BM_BodyPass)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -59,12 +59,12 @@ void run_body_pass(RunFiles& files, LineBuffer& line, ConversionState& state) {
     for (;;) {
         if (state.mode == InputMode::StartLinePending) {
             state.mode = InputMode::Incremental;  // the waiting mode line comes first
-        } else if (files.input.eof) {
-            return;  // the last read already met the end of the data
-        } else if (!read_input_line(files.input, line)) {
-            return;
+        } else {
+            convert_ordinary_lines(files.input, files.output, state);
+            if (files.input.eof) return;  // the last read already met the end of the data
+            if (!read_input_line(files.input, line)) return;
         }
-        if (!convert_ordinary_line(line, files.output, state)) convert_body_line(line, files.output, state);
+        convert_body_line(line, files.output, state);
     }
 }
 

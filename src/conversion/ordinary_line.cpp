@@ -1,8 +1,5 @@
 #include "conversion/ordinary_line.h"
 
-#include <cstring>
-
-#include "conversion/line_facts.h"
 #include "words/number_text.h"
 #include "words/render.h"
 #include "words/word_format.h"
@@ -11,7 +8,7 @@ namespace ncabs {
 
 namespace {
 
-enum WalkClass : unsigned char { Plain = 0, AxisWord, ArcWord, CommentStart, GWord };
+enum WalkClass : unsigned char { Plain = 0, AxisWord, ArcWord, CommentStart, GWord, LineEnd };
 
 struct WalkTable {
     WalkClass of[256] = {};
@@ -25,6 +22,7 @@ struct WalkTable {
         of[static_cast<unsigned char>('R')] = ArcWord;
         of[static_cast<unsigned char>('(')] = CommentStart;
         of[static_cast<unsigned char>('G')] = GWord;
+        of[static_cast<unsigned char>('\n')] = LineEnd;
     }
 };
 constexpr WalkTable kWalk;
@@ -40,38 +38,51 @@ bool is_exempting_g(char tens, char ones) {
     return (tens == '5' && ones >= '3' && ones <= '9') || (tens == '2' && ones == '8') || (tens == '3' && ones == '0');
 }
 
-}  // namespace
+// Whether a G whose next two characters are tens and ones needs the
+// line's facts: one that selects a mode, or one that exempts the line.
+bool is_deciding_g(char tens, char ones) {
+    return (tens == '9' && (ones == '0' || ones == '1')) || is_exempting_g(tens, ones);
+}
 
-bool convert_ordinary_line(const LineBuffer& line, OutputStream& out, ConversionState& state) {
-    // Lines without LF (the last line, pieces of an overlong line), blank
-    // lines and comment lines go the full route.
-    if (line.length < 2 || line.length > kOrdinaryLengthLimit || !line_has_end(line) || line.text[0] == '(')
-        return false;
+// The number of the word whose letter is at letter. The data ends in a LF
+// and has slack after it, so the common reading needs no end checks.
+const char* read_number(const char* letter, const char* data_end, double& value) {
+    const char* after = nullptr;
+    if (little_endian_target && read_common_number(letter + 1, after, value)) return after;
+    return read_word_number(letter, data_end, data_end + kLineSlack, value);
+}
+
+// Converts the ordinary line at line (within the block, data ending at
+// data_end) and returns the position after its LF, or returns nullptr,
+// having written nothing and changed nothing, when the line is not
+// ordinary.
+const char* convert_line(const char* line, const char* data_end, OutputStream& out, ConversionState& state) {
     if (kOutputBlockSize - out.used < kOrdinaryLengthLimit + kWordRoom) flush_output(out);
-
     const std::size_t saved_used = out.used;
     const Position saved_position = state.position;
-    auto give_up = [&] {
+    auto give_up = [&]() -> const char* {
         out.used = saved_used;
         state.position = saved_position;
-        return false;
+        return nullptr;
     };
 
-    bool motion = false;     // holds G90, G91, X, Y or Z, comments included
-    bool seen_g91 = false;   // the first G91 is written already
-    const char* p = line.text;
-    const char* end = line.text + line.length - 1;  // the LF
-    const char* readable_end = line_readable_end(line);
+    bool motion = false;    // holds G90, G91, X, Y or Z, comments included
+    bool seen_g91 = false;  // the first G91 is written already
+    const char* p = line;
     const char* run = p;  // start of the plain run not yet written
-    while (p < end) {
+    for (;;) {
         WalkClass cls = kWalk.of[static_cast<unsigned char>(*p)];
         if (cls == Plain) {
             ++p;
             continue;
         }
+        // Whatever is written next fits: the line so far is within the
+        // limit, and each word checks its room.
+        if (static_cast<std::size_t>(p - line) > kOrdinaryLengthLimit) return give_up();
+        if (cls == LineEnd) break;
         if (cls == GWord) {
-            // The two characters after a G are inside the line or its LF
-            // and slack; only digits count, and the LF is none.
+            // The two characters after a G lie within the line and its LF,
+            // or in the slack; only digits count, and a LF is none.
             char tens = p[1];
             char ones = p[2];
             if (tens == '9' && (ones == '0' || ones == '1')) {
@@ -96,25 +107,24 @@ bool convert_ordinary_line(const LineBuffer& line, OutputStream& out, Conversion
         }
         if (cls == CommentStart) {
             // Copied through its first ")", or to the line end. Its X, Y
-            // and Z make the line a motion line; its G words count as
-            // anywhere else, so any that matters sends the line the full
+            // and Z make the line a motion line; a G in it counts as
+            // anywhere else, so one that decides sends the line the full
             // route.
-            const void* close = std::memchr(p + 1, ')', static_cast<std::size_t>(end - (p + 1)));
-            const char* stop = close != nullptr ? static_cast<const char*>(close) + 1 : end;
-            for (const char* c = p + 1; c < stop; ++c) {
-                if (*c == 'X' || *c == 'Y' || *c == 'Z') motion = true;
-                if (*c == 'G' && ((c[1] == '9' && (c[2] == '0' || c[2] == '1')) || is_exempting_g(c[1], c[2])))
-                    return give_up();
+            ++p;
+            while (*p != ')' && *p != '\n') {
+                if (*p == 'X' || *p == 'Y' || *p == 'Z') motion = true;
+                if (*p == 'G' && is_deciding_g(p[1], p[2])) return give_up();
+                ++p;
             }
-            p = stop;
+            if (*p == ')') ++p;
             continue;
         }
         // A word: room for it and for the rest of the line, or give up.
-        if (kOutputBlockSize - out.used < kWordRoom + line.length) return give_up();
+        if (kOutputBlockSize - out.used < kWordRoom + kOrdinaryLengthLimit + 2) return give_up();
         put_run(out, run, static_cast<std::size_t>(p - run));
         char letter = *p;
         double value = 0.0;
-        p = read_word_number(p, end, readable_end, value);
+        p = read_number(p, data_end, value);
         if (cls == AxisWord) {
             motion = true;
             int axis = axis_index(letter);
@@ -125,15 +135,36 @@ bool convert_ordinary_line(const LineBuffer& line, OutputStream& out, Conversion
         }
         run = p;
     }
+
+    // p is at a LF: the line's own, or the mark after the data when the
+    // line does not end in this block. A CR before the LF belongs to the
+    // line end.
+    if (p == data_end) return give_up();
+    const char* body_end = p > line && p[-1] == '\r' ? p - 1 : p;
+    if (body_end == line) return give_up();  // a blank line
     if (!motion) {
         // Not a motion line after all: its I, J, K and R stay as written.
         out.used = saved_used;
-        copy_line(line, out);
-        return true;
+        run = line;
     }
-    put_run(out, run, static_cast<std::size_t>(p - run));
+    put_run(out, run, static_cast<std::size_t>(body_end - run));
     put_line_end(out);
-    return true;
+    return p + 1;
+}
+
+}  // namespace
+
+void convert_ordinary_lines(InputStream& in, OutputStream& out, ConversionState& state) {
+    const char* block = reinterpret_cast<const char*>(in.block);
+    const char* data_end = block + in.end;
+    while (in.pos < in.end) {
+        const char* line = block + in.pos;
+        if (*line == '(') return;  // a comment line
+        const char* next = convert_line(line, data_end, out, state);
+        if (next == nullptr) return;
+        in.pos = static_cast<std::size_t>(next - block);
+        in.last_was_cut = false;
+    }
 }
 
 }  // namespace ncabs

@@ -28,6 +28,7 @@ bool refill(InputStream& in) {
         in.data_ended = true;
     }
     in.end = n;
+    in.block[n] = '\n';  // the stop mark after the data
     return n > 0;
 }
 

@@ -31,6 +31,8 @@ struct InputStream {
     bool eof = false;          // end-of-file indicator: a read ran into the end of the data
     bool failed = false;       // a read of the file failed
     bool last_was_cut = false; // the line delivered last stopped at the length limit
+    // After the data held, block[end] is a LF that is no part of it: a
+    // walk over the block meets a LF there at the latest.
     unsigned char block[kInputBlockSize + kLineSlack] = {};
 };
 
