@@ -208,24 +208,8 @@ std::size_t render_fixed_exact(double value, int decimals, char* out) {
     return static_cast<std::size_t>(p - out);
 }
 
-std::uint64_t rule_thousandths(double magnitude) {
-    // Below 10^9 the product t = magnitude * 1000 is within 2^-13 of the
-    // exact product. The rule rounds the exact product up exactly when its
-    // fraction is at least 1/2 - 1/(2 * 10^f), a bound between 0.45 and
-    // 1/2; so a fraction of t below 0.44 or above 0.51 decides alone (also
-    // when the exact product lies across the whole number from t). Real
-    // positions lie near whole thousandths and end here.
-    //
-    // Taken from the nearest whole number n, so that one well-predicted
-    // test decides: t - n (exact) is the fraction when it is below 1/2 and
-    // the fraction less 1 otherwise. A t just below a half may round to the
-    // number above; t - n is then about -1/2 and goes the exact way.
-    if (magnitude < 1e9) {
-        double t = magnitude * 1000.0;
-        auto nearest = static_cast<std::int64_t>(t + 0.5);
-        double offset = t - static_cast<double>(nearest);
-        if (offset < 0.44 && offset > -0.49) return static_cast<std::uint64_t>(nearest);
-    }
+std::uint64_t detail::rule_thousandths_exactly(double magnitude) {
+    // The exact product m * 1000 / 2^k, rounded by the rule.
     std::uint64_t m = 0;
     int e2 = 0;
     decompose(magnitude, m, e2);

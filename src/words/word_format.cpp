@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "words/digits.h"
 #include "words/render.h"
 
 namespace ncabs {
@@ -11,8 +10,8 @@ namespace ncabs {
 namespace {
 
 constexpr double kBareBelow = 0.0001;
-constexpr double kPointFractionBelow = 0.0005;
-constexpr double kPointFractionFrom = 0.99999;
+using detail::kPointFractionBelow;
+using detail::kPointFractionFrom;
 
 // Magnitude of the fractional part, the value minus its integer part taken
 // toward zero. Exact for every double: from 2^52 up every double is whole,
@@ -33,44 +32,10 @@ void write_word(OutputStream& out, char letter, double value, int decimals, bool
     commit_output(out, n);
 }
 
-// The magnitudes of real programs' positions, served in 64-bit integers.
-constexpr double kFastFrom = 0x1p-11;
-constexpr double kFastBelow = 1e13;
-
-// Writes the word for a magnitude a from kFastFrom up to kFastBelow. The
-// point form holds the whole part, or, under the axis rule, the next whole
-// number when the fraction reaches 0.99999: rounding such a fraction by the
-// rule always carries, and one below 0.0005 never does.
-void write_common_word(OutputStream& out, char letter, double value, double a, bool axis_rule) {
-    char* p = reserve_output(out, kRenderedCapacity + 2);
-    char* q = p;
-    *q++ = letter;
-    *q = '-';
-    q += value < 0;  // signs follow no pattern: no branch
-    // Below 10^13 a signed conversion truncates exactly (and is one
-    // instruction, where an unsigned one is not).
-    auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(a));
-    double f = a - static_cast<double>(static_cast<std::int64_t>(whole));
-    if (f < kPointFractionBelow) {
-        q = write_integer(q, whole);
-        *q++ = '.';
-    } else if (axis_rule && f >= kPointFractionFrom) {
-        q = write_integer(q, whole + 1);
-        *q++ = '.';
-    } else {
-        q = write_three_decimals(q, rule_thousandths(a));
-    }
-    commit_output(out, static_cast<std::size_t>(q - p));
-}
-
 }  // namespace
 
-void format_axis_word(OutputStream& out, char letter, double value) {
+void detail::format_axis_word_slowly(OutputStream& out, char letter, double value) {
     double a = std::fabs(value);
-    if (a >= kFastFrom && a < kFastBelow) {
-        write_common_word(out, letter, value, a, true);
-        return;
-    }
     if (a < kBareBelow) {
         write_word(out, letter, value, 0, false);
         return;
@@ -83,12 +48,7 @@ void format_axis_word(OutputStream& out, char letter, double value) {
     write_word(out, letter, value, 3, false);
 }
 
-void format_arc_word(OutputStream& out, char letter, double value) {
-    double a = std::fabs(value);
-    if (a >= kFastFrom && a < kFastBelow) {
-        write_common_word(out, letter, value, a, false);
-        return;
-    }
+void detail::format_arc_word_slowly(OutputStream& out, char letter, double value) {
     if (value == 0.0) {
         write_word(out, letter, 0.0, 0, false);
         return;

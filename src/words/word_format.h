@@ -5,18 +5,77 @@
 //   bare form           X0        the value rounded to a whole number
 #pragma once
 
+#include <cmath>
+#include <cstdint>
+
 #include "driver/text_output.h"
+#include "words/digits.h"
+#include "words/render.h"
 
 namespace ncabs {
+
+namespace detail {
+
+inline constexpr double kPointFractionBelow = 0.0005;
+inline constexpr double kPointFractionFrom = 0.99999;
+
+// The magnitudes of real programs' positions, served in 64-bit integers.
+inline constexpr double kFastFrom = 0x1p-11;
+inline constexpr double kFastBelow = 1e13;
+
+// Writes the word for a magnitude a from kFastFrom up to kFastBelow. The
+// point form holds the whole part, or, under the axis rule, the next whole
+// number when the fraction reaches 0.99999: rounding such a fraction by the
+// rule always carries, and one below 0.0005 never does.
+inline void write_common_word(OutputStream& out, char letter, double value, double a, bool axis_rule) {
+    char* p = reserve_output(out, kRenderedCapacity + 2);
+    char* q = p;
+    *q++ = letter;
+    *q = '-';
+    q += value < 0;  // signs follow no pattern: no branch
+    // Below 10^13 a signed conversion truncates exactly (and is one
+    // instruction, where an unsigned one is not).
+    auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(a));
+    double f = a - static_cast<double>(static_cast<std::int64_t>(whole));
+    if (f < kPointFractionBelow) {
+        q = write_integer(q, whole);
+        *q++ = '.';
+    } else if (axis_rule && f >= kPointFractionFrom) {
+        q = write_integer(q, whole + 1);
+        *q++ = '.';
+    } else {
+        q = write_three_decimals(q, rule_thousandths(a));
+    }
+    commit_output(out, static_cast<std::size_t>(q - p));
+}
+
+void format_axis_word_slowly(OutputStream& out, char letter, double value);
+void format_arc_word_slowly(OutputStream& out, char letter, double value);
+
+}  // namespace detail
 
 // Axis rule: bare form below 0.0001 in magnitude (X0, or X-0 for a
 // negative value); point form when the fractional part is below 0.0005 or
 // at least 0.99999 in magnitude; the three-decimal form otherwise.
-void format_axis_word(OutputStream& out, char letter, double value);
+inline void format_axis_word(OutputStream& out, char letter, double value) {
+    double a = std::fabs(value);
+    if (a >= detail::kFastFrom && a < detail::kFastBelow) {
+        detail::write_common_word(out, letter, value, a, true);
+        return;
+    }
+    detail::format_axis_word_slowly(out, letter, value);
+}
 
 // Arc rule: bare form for a zero (I0); point form when the fractional part
 // is below 0.0005 in magnitude; the three-decimal form otherwise. There is
 // no tiny-value or 0.99999 test: 0.00001 is I0. and 9.999995 is I10.000.
-void format_arc_word(OutputStream& out, char letter, double value);
+inline void format_arc_word(OutputStream& out, char letter, double value) {
+    double a = std::fabs(value);
+    if (a >= detail::kFastFrom && a < detail::kFastBelow) {
+        detail::write_common_word(out, letter, value, a, false);
+        return;
+    }
+    detail::format_arc_word_slowly(out, letter, value);
+}
 
 }  // namespace ncabs
