@@ -1,5 +1,7 @@
 #include "conversion/ordinary_line.h"
 
+#include <cstring>
+
 #include "words/number_text.h"
 #include "words/render.h"
 #include "words/word_format.h"
@@ -30,8 +32,9 @@ constexpr WalkTable kWalk;
 // Longer lines always take the full route.
 constexpr std::size_t kOrdinaryLengthLimit = 1024;
 
-// The most one word writes: letter, rendering and point.
-constexpr std::size_t kWordRoom = kRenderedCapacity + 2;
+// Room the walk makes sure of before each word: the word, and the rest of
+// the line with its CR LF.
+constexpr std::size_t kRoomBeforeWord = kWordRoom + kOrdinaryLengthLimit + 2;
 
 // A G28, G30 or G53 to G59: a line the body pass treats apart.
 bool is_exempting_g(char tens, char ones) {
@@ -52,16 +55,30 @@ const char* read_number(const char* letter, const char* data_end, double& value)
     return read_word_number(letter, data_end, data_end + kLineSlack, value);
 }
 
+// Copies n plain bytes of the line to w. A short run goes as one wide
+// copy: the input block has slack after its data, the output block room
+// after its end.
+char* copy_run(char* w, const char* run, std::size_t n) {
+    if (n <= kWideCopy) {
+        std::memcpy(w, run, kWideCopy);
+    } else {
+        std::memcpy(w, run, n);
+    }
+    return w + n;
+}
+
 // Converts the ordinary line at line (within the block, data ending at
 // data_end) and returns the position after its LF, or returns nullptr,
 // having written nothing and changed nothing, when the line is not
-// ordinary.
+// ordinary. The line is written at the output's end and committed only
+// when it is done.
 const char* convert_line(const char* line, const char* data_end, OutputStream& out, ConversionState& state) {
-    if (kOutputBlockSize - out.used < kOrdinaryLengthLimit + kWordRoom) flush_output(out);
-    const std::size_t saved_used = out.used;
+    if (kOutputBlockSize - out.used < kRoomBeforeWord) flush_output(out);
+    char* const start = out.block + out.used;
+    char* const room_end = out.block + kOutputBlockSize;
+    char* w = start;  // where the next byte goes
     const Position saved_position = state.position;
     auto give_up = [&]() -> const char* {
-        out.used = saved_used;
         state.position = saved_position;
         return nullptr;
     };
@@ -92,8 +109,8 @@ const char* convert_line(const char* line, const char* data_end, OutputStream& o
                     // nothing else.
                     if (state.mode != InputMode::Incremental) return give_up();
                     seen_g91 = true;
-                    put_run(out, run, static_cast<std::size_t>(p + 2 - run));
-                    put_bytes(out, "0", 1);
+                    w = copy_run(w, run, static_cast<std::size_t>(p + 2 - run));
+                    *w++ = '0';
                     run = p + 3;
                 } else if (ones == '0' && !seen_g91 && state.mode != InputMode::Absolute) {
                     return give_up();  // a later G91 may still decide
@@ -120,8 +137,8 @@ const char* convert_line(const char* line, const char* data_end, OutputStream& o
             continue;
         }
         // A word: room for it and for the rest of the line, or give up.
-        if (kOutputBlockSize - out.used < kWordRoom + kOrdinaryLengthLimit + 2) return give_up();
-        put_run(out, run, static_cast<std::size_t>(p - run));
+        if (static_cast<std::size_t>(room_end - w) < kRoomBeforeWord) return give_up();
+        w = copy_run(w, run, static_cast<std::size_t>(p - run));
         char letter = *p;
         double value = 0.0;
         p = read_number(p, data_end, value);
@@ -129,9 +146,9 @@ const char* convert_line(const char* line, const char* data_end, OutputStream& o
             motion = true;
             int axis = axis_index(letter);
             move_axis(state, axis, value);
-            format_axis_word(out, letter, state.position.xyz[axis]);
+            w = write_axis_word(w, letter, state.position.xyz[axis]);
         } else {
-            format_arc_word(out, letter, value);
+            w = write_arc_word(w, letter, value);
         }
         run = p;
     }
@@ -144,11 +161,13 @@ const char* convert_line(const char* line, const char* data_end, OutputStream& o
     if (body_end == line) return give_up();  // a blank line
     if (!motion) {
         // Not a motion line after all: its I, J, K and R stay as written.
-        out.used = saved_used;
+        w = start;
         run = line;
     }
-    put_run(out, run, static_cast<std::size_t>(body_end - run));
-    put_line_end(out);
+    w = copy_run(w, run, static_cast<std::size_t>(body_end - run));
+    *w++ = '\r';
+    *w++ = '\n';
+    commit_output(out, static_cast<std::size_t>(w - start));
     return p + 1;
 }
 

@@ -22,42 +22,28 @@ double fraction_magnitude(double value) {
     return a - static_cast<double>(static_cast<std::int64_t>(a));
 }
 
-// Letter, rendered digits and an optional trailing point, straight into the
-// output buffer.
-void write_word(OutputStream& out, char letter, double value, int decimals, bool point) {
-    char* p = reserve_output(out, kRenderedCapacity + 2);
-    p[0] = letter;
-    std::size_t n = 1 + render_fixed(value, decimals, p + 1);
-    if (point) p[n++] = '.';
-    commit_output(out, n);
+// Letter, rendered digits and an optional trailing point.
+char* write_word(char* q, char letter, double value, int decimals, bool point) {
+    *q++ = letter;
+    q += render_fixed(value, decimals, q);
+    if (point) *q++ = '.';
+    return q;
 }
 
 }  // namespace
 
-void detail::format_axis_word_slowly(OutputStream& out, char letter, double value) {
+char* detail::write_axis_word_slowly(char* q, char letter, double value) {
     double a = std::fabs(value);
-    if (a < kBareBelow) {
-        write_word(out, letter, value, 0, false);
-        return;
-    }
+    if (a < kBareBelow) return write_word(q, letter, value, 0, false);
     double f = fraction_magnitude(value);
-    if (f < kPointFractionBelow || f >= kPointFractionFrom) {
-        write_word(out, letter, value, 0, true);
-        return;
-    }
-    write_word(out, letter, value, 3, false);
+    if (f < kPointFractionBelow || f >= kPointFractionFrom) return write_word(q, letter, value, 0, true);
+    return write_word(q, letter, value, 3, false);
 }
 
-void detail::format_arc_word_slowly(OutputStream& out, char letter, double value) {
-    if (value == 0.0) {
-        write_word(out, letter, 0.0, 0, false);
-        return;
-    }
-    if (fraction_magnitude(value) < kPointFractionBelow) {
-        write_word(out, letter, value, 0, true);
-        return;
-    }
-    write_word(out, letter, value, 3, false);
+char* detail::write_arc_word_slowly(char* q, char letter, double value) {
+    if (value == 0.0) return write_word(q, letter, 0.0, 0, false);
+    if (fraction_magnitude(value) < kPointFractionBelow) return write_word(q, letter, value, 0, true);
+    return write_word(q, letter, value, 3, false);
 }
 
 }  // namespace ncabs
