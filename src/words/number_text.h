@@ -121,18 +121,17 @@ inline bool read_common_number(const char* text, const char*& after, double& val
         if (count >= 1 && count <= 8 && fraction_count < 8 && !continues_number(*stop)) {
             // The digits without the point, as one integer n: the value is
             // n / 10^fraction_count, both exact doubles, in one correctly
-            // rounded division.
+            // rounded division. The sign goes on n, which keeps -0 a +0
+            // and the division's rounding symmetric, without a branch.
             std::uint64_t all = low_bytes(whole_digits, whole_count) | fraction_digits << (8 * whole_count);
-            std::uint64_t n = digits_value(all, count);
-            double v = static_cast<double>(n) / kExactPowersOfTen[fraction_count];
-            value = negative && n != 0 ? -v : v;
+            auto n = static_cast<std::int64_t>(digits_value(all, count));
+            value = static_cast<double>(negative ? -n : n) / kExactPowersOfTen[fraction_count];
             after = stop;
             return true;
         }
     } else if (whole_count >= 1 && whole_count < 8 && !continues_number(*r)) {
-        std::uint64_t n = digits_value(whole_digits, whole_count);
-        double v = static_cast<double>(n) / 1000.0;  // no point: thousandths
-        value = negative && n != 0 ? -v : v;
+        auto n = static_cast<std::int64_t>(digits_value(whole_digits, whole_count));
+        value = static_cast<double>(negative ? -n : n) / 1000.0;  // no point: thousandths
         after = r;
         return true;
     }
