@@ -95,6 +95,13 @@ const char* read_word_number_slowly(const char* letter, const char* line_end, do
 // c, known to be no digit, is still a number character.
 inline bool continues_number(char c) { return c == '-' || c == '.'; }
 
+// n (below 2^63), negated when negative: arithmetic rather than a branch,
+// as the signs in a program follow no pattern.
+inline std::int64_t with_sign(std::uint64_t n, bool negative) {
+    std::int64_t mask = -static_cast<std::int64_t>(negative);
+    return (static_cast<std::int64_t>(n) ^ mask) - mask;
+}
+
 // The low n (0 to 7) bytes of v.
 inline std::uint64_t low_bytes(std::uint64_t v, int n) { return v & ((std::uint64_t{1} << (8 * n)) - 1); }
 
@@ -124,14 +131,14 @@ inline bool read_common_number(const char* text, const char*& after, double& val
             // rounded division. The sign goes on n, which keeps -0 a +0
             // and the division's rounding symmetric, without a branch.
             std::uint64_t all = low_bytes(whole_digits, whole_count) | fraction_digits << (8 * whole_count);
-            auto n = static_cast<std::int64_t>(digits_value(all, count));
-            value = static_cast<double>(negative ? -n : n) / kExactPowersOfTen[fraction_count];
+            std::int64_t n = with_sign(digits_value(all, count), negative);
+            value = static_cast<double>(n) / kExactPowersOfTen[fraction_count];
             after = stop;
             return true;
         }
     } else if (whole_count >= 1 && whole_count < 8 && !continues_number(*r)) {
-        auto n = static_cast<std::int64_t>(digits_value(whole_digits, whole_count));
-        value = static_cast<double>(negative ? -n : n) / 1000.0;  // no point: thousandths
+        std::int64_t n = with_sign(digits_value(whole_digits, whole_count), negative);
+        value = static_cast<double>(n) / 1000.0;  // no point: thousandths
         after = r;
         return true;
     }
