@@ -3,7 +3,10 @@
 // Input layout: the first byte n, then n bytes of console answers (the
 // start coordinates), then the program. Checks on every input:
 //   - no crash, no sanitizer report, no read outside the program's bytes;
-//   - the same input converts to the same bytes twice;
+//   - the same input converts to the same bytes twice: once as built, and
+//     once with every line of the body taken by the full route (facts
+//     first, then the line's class), without the one-walk conversion of
+//     ordinary lines;
 //   - every LF of the output is preceded by CR;
 //   - for programs without "(", ";", NUL or overlong lines: with every
 //     X/Y/Z/I/J/K/R word and its number removed, G91 read as G90 and the
@@ -18,7 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "conversion/body_pass.h"
 #include "conversion/conversion_state.h"
+#include "conversion/preamble.h"
 #include "driver/console.h"
 #include "driver/run_files.h"
 #include "driver/run_passes.h"
@@ -32,7 +37,23 @@ struct Result {
     int status = 0;
 };
 
-Result convert(const std::string& program, const std::string& answers) {
+// The passes as the tool runs them, or with the body line by line by the
+// full route.
+bool run_passes(ncabs::RunFiles& files, const ncabs::Console& console, ncabs::LineBuffer& line,
+                ncabs::ConversionState& state, bool full_route_only) {
+    if (!full_route_only) return ncabs::run_conversion_passes(files, console, line, state);
+    if (ncabs::copy_preamble(files, console, line) != ncabs::PreambleEnd::ModeLine) return false;
+    ncabs::establish_start_position(line, files.output, console, state);
+    if (state.mode == ncabs::InputMode::StartLinePending) {
+        state.mode = ncabs::InputMode::Incremental;
+        ncabs::convert_body_line(line, files.output, state);
+    }
+    while (!files.input.eof && ncabs::read_input_line(files.input, line))
+        ncabs::convert_body_line(line, files.output, state);
+    return true;
+}
+
+Result convert(const std::string& program, const std::string& answers, bool full_route_only) {
     // Buffers as large as the tool's own, reused from run to run.
     static auto files = std::make_unique<ncabs::RunFiles>();
     static auto line = std::make_unique<ncabs::LineBuffer>();
@@ -58,7 +79,7 @@ Result convert(const std::string& program, const std::string& answers) {
     ncabs::Console console{console_in, console_out};
 
     Result result;
-    result.complete = ncabs::run_conversion_passes(*files, console, *line, state);
+    result.complete = run_passes(*files, console, *line, state, full_route_only);
     if (!result.complete) ncabs::flush_output(files->output);
     // close_run_files closes both streams; memstream's text is then final.
     result.status = ncabs::close_run_files(*files);
@@ -120,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string answers(reinterpret_cast<const char*>(data) + 1, n);
     std::string program(reinterpret_cast<const char*>(data) + 1 + n, size - 1 - n);
 
-    Result first = convert(program, answers);
-    Result second = convert(program, answers);
+    Result first = convert(program, answers, false);
+    Result second = convert(program, answers, true);
     if (first.output != second.output || first.complete != second.complete) std::abort();
     if (first.complete && first.status != 0) std::abort();
 
