@@ -2,31 +2,11 @@
 
 #include <cstring>
 
+#include "conversion/walk_table.h"
 #include "words/number_text.h"
 #include "words/word_format.h"
 
 namespace ncabs {
-
-namespace {
-
-enum CharClass : unsigned char { Plain = 0, AxisWord, ArcWord, CommentStart };
-
-struct WalkTable {
-    CharClass of[256] = {};
-    constexpr WalkTable() {
-        of[static_cast<unsigned char>('X')] = AxisWord;
-        of[static_cast<unsigned char>('Y')] = AxisWord;
-        of[static_cast<unsigned char>('Z')] = AxisWord;
-        of[static_cast<unsigned char>('I')] = ArcWord;
-        of[static_cast<unsigned char>('J')] = ArcWord;
-        of[static_cast<unsigned char>('K')] = ArcWord;
-        of[static_cast<unsigned char>('R')] = ArcWord;
-        of[static_cast<unsigned char>('(')] = CommentStart;
-    }
-};
-constexpr WalkTable kWalk;
-
-}  // namespace
 
 void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream& out, ConversionState& state) {
     // Mode step, before anything is written.
@@ -44,8 +24,10 @@ void rewrite_motion_line(LineBuffer& line, const LineFacts& facts, OutputStream&
     const char* readable_end = line_readable_end(line);
     const char* run = p;  // start of the plain run not yet written
     while (p < end) {
-        CharClass cls = kWalk.of[static_cast<unsigned char>(*p)];
-        if (cls == Plain) {
+        // The facts are found already, so a G is plain here; the line's
+        // only LF lies at end.
+        WalkClass cls = kWalk.of[static_cast<unsigned char>(*p)];
+        if (cls != AxisWord && cls != ArcWord && cls != CommentStart) {
             ++p;
             continue;
         }

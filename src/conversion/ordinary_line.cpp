@@ -1,33 +1,12 @@
 #include "conversion/ordinary_line.h"
 
-#include <cstring>
-
+#include "conversion/walk_table.h"
 #include "words/number_text.h"
-#include "words/render.h"
 #include "words/word_format.h"
 
 namespace ncabs {
 
 namespace {
-
-enum WalkClass : unsigned char { Plain = 0, AxisWord, ArcWord, CommentStart, GWord, LineEnd };
-
-struct WalkTable {
-    WalkClass of[256] = {};
-    constexpr WalkTable() {
-        of[static_cast<unsigned char>('X')] = AxisWord;
-        of[static_cast<unsigned char>('Y')] = AxisWord;
-        of[static_cast<unsigned char>('Z')] = AxisWord;
-        of[static_cast<unsigned char>('I')] = ArcWord;
-        of[static_cast<unsigned char>('J')] = ArcWord;
-        of[static_cast<unsigned char>('K')] = ArcWord;
-        of[static_cast<unsigned char>('R')] = ArcWord;
-        of[static_cast<unsigned char>('(')] = CommentStart;
-        of[static_cast<unsigned char>('G')] = GWord;
-        of[static_cast<unsigned char>('\n')] = LineEnd;
-    }
-};
-constexpr WalkTable kWalk;
 
 // Longer lines always take the full route.
 constexpr std::size_t kOrdinaryLengthLimit = 1024;
@@ -52,19 +31,7 @@ bool is_deciding_g(char tens, char ones) {
 const char* read_number(const char* letter, const char* data_end, double& value) {
     const char* after = nullptr;
     if (little_endian_target && read_common_number(letter + 1, after, value)) return after;
-    return read_word_number(letter, data_end, data_end + kLineSlack, value);
-}
-
-// Copies n plain bytes of the line to w. A short run goes as one wide
-// copy: the input block has slack after its data, the output block room
-// after its end.
-char* copy_run(char* w, const char* run, std::size_t n) {
-    if (n <= kWideCopy) {
-        std::memcpy(w, run, kWideCopy);
-    } else {
-        std::memcpy(w, run, n);
-    }
-    return w + n;
+    return detail::read_word_number_slowly(letter, data_end, value);
 }
 
 // Converts the ordinary line at line (within the block, data ending at

@@ -50,16 +50,27 @@ inline void put_bytes(OutputStream& out, const char* bytes, std::size_t n) {
     out.used += n;
 }
 
-// Copies a run of a line's text that holds no LF. The text lies in a line
-// buffer, which has kLineSlack readable bytes past any line, so a short run
-// goes as one wide copy; the output block has the same room past its end.
+// Copies n bytes of a line's text to to and returns the end of the copy.
+// The text lies in a line buffer or the input block, which have kLineSlack
+// readable bytes past any line, so a short run goes as one wide copy; to
+// needs kWideCopy bytes of room, as the output block has past its end.
+inline char* copy_run(char* to, const char* text, std::size_t n) {
+    if (n <= kWideCopy) {
+        std::memcpy(to, text, kWideCopy);
+    } else {
+        std::memcpy(to, text, n);
+    }
+    return to + n;
+}
+
+// Copies a run of a line's text that holds no LF.
 inline void put_run(OutputStream& out, const char* text, std::size_t n) {
-    if (n <= kWideCopy && kOutputBlockSize - out.used >= n) {
-        std::memcpy(out.block + out.used, text, kWideCopy);
+    if (kOutputBlockSize - out.used >= n) {
+        copy_run(out.block + out.used, text, n);
         out.used += n;
         return;
     }
-    put_bytes(out, text, n);
+    put_bytes_slowly(out, text, n);
 }
 
 // The output's line end: CR LF.
